@@ -1,0 +1,15 @@
+# Cross build for 64-bit Windows with Debian's mingw-w64 (posix thread model).
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+set(TAVOMED_MINGW_PREFIX x86_64-w64-mingw32)
+set(CMAKE_C_COMPILER ${TAVOMED_MINGW_PREFIX}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${TAVOMED_MINGW_PREFIX}-g++-posix)
+set(CMAKE_RC_COMPILER ${TAVOMED_MINGW_PREFIX}-windres)
+set(CMAKE_FIND_ROOT_PATH /usr/${TAVOMED_MINGW_PREFIX})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+# Every artifact is linked statically: nothing but system DLLs beside the exe.
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
+# Tests of this build run under Wine, in the project's own prefix.
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../scripts/wine-run.sh)

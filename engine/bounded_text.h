@@ -1,0 +1,38 @@
+// Bounded text: every buffer has a capacity in characters that includes the
+// terminator, is always terminated, and is cut rather than overflowed. The
+// formatter here behaves the same with every C runtime, unlike swprintf, whose
+// truncation and termination differ between glibc and the Windows runtimes.
+#pragma once
+
+#include <cstdarg>
+#include <cstdint>
+
+// printf-style formatting into out. Supports the flags "-+ #0", width and
+// precision (also "*"), the lengths h, hh, l, ll, z, j, t, and the conversions
+// d i u o x X c s f F e E g G a A %. "%ls" and "%s" in a wide format both take
+// wchar_t text here ("%hs" takes char text); "%c" takes a character code.
+// Returns the number of characters written when the whole text fit, or -1 when
+// it was cut (the cut text is still written and terminated) or the capacity
+// is below 1 (nothing is written).
+int32_t FormatText(wchar_t* out, int32_t capacity, const wchar_t* format, ...);
+int32_t FormatTextV(wchar_t* out, int32_t capacity, const wchar_t* format, va_list args);
+
+// Length of a terminated text, looking at no more than capacity characters.
+int32_t BoundedLength(const wchar_t* text, int32_t capacity);
+
+// Appends piece (its first piece_length characters, or all of it when
+// piece_length is negative) while the length is below capacity - 1, and then
+// at most capacity - 1 - length characters of it. Returns the new length.
+int32_t AppendText(wchar_t* buffer, int32_t capacity, const wchar_t* piece,
+                   int32_t piece_length = -1);
+
+// Copies src (null counts as empty) into dst, cut to capacity - 1 characters.
+void CopyText(wchar_t* dst, int32_t capacity, const wchar_t* src);
+
+// Empties a buffer (when it has any room at all).
+inline void ClearText(wchar_t* buffer, int32_t capacity) {
+    if (buffer != nullptr && capacity > 0) buffer[0] = L'\0';
+}
+
+// Widens ASCII text into dst, cut to capacity - 1 characters.
+void WidenAscii(wchar_t* dst, int32_t capacity, const char* src);

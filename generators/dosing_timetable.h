@@ -1,0 +1,10 @@
+// Dosing timetable (SpecialKind 2).
+#pragma once
+
+#include <cstdint>
+
+#include "engine/tool_def.h"
+
+int32_t GenerateDosingTimetable(const ToolDef& tool, const double* values, wchar_t* report,
+                                int32_t report_capacity, wchar_t* verdict,
+                                int32_t verdict_capacity);

@@ -1,0 +1,9 @@
+// Intravenous infusion card (SpecialKind 10).
+#pragma once
+
+#include <cstdint>
+
+#include "engine/tool_def.h"
+
+int32_t GenerateInfusionCard(const ToolDef& tool, const double* values, wchar_t* report,
+                             int32_t report_capacity, wchar_t* verdict, int32_t verdict_capacity);

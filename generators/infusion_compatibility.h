@@ -1,0 +1,10 @@
+// Infusion compatibility check of two drugs (SpecialKind 6).
+#pragma once
+
+#include <cstdint>
+
+#include "engine/tool_def.h"
+
+int32_t CheckInfusionCompatibility(const ToolDef& tool, const double* values, wchar_t* report,
+                                   int32_t report_capacity, wchar_t* verdict,
+                                   int32_t verdict_capacity);

@@ -1,0 +1,46 @@
+#include "generators/reference_sheets.h"
+
+#include "engine/bounded_text.h"
+
+int32_t GenerateSpecimenTubeOrder(const ToolDef&, const double*, wchar_t* report, int32_t report_capacity,
+        wchar_t* verdict, int32_t verdict_capacity) {
+    AppendText(report, report_capacity, L"（该工具暂无自定义报告）");
+    CopyText(verdict, verdict_capacity, L"暂无报告内容");
+    return 0;
+}
+
+int32_t GenerateCriticalValueSheet(const ToolDef&, const double*, wchar_t* report, int32_t report_capacity,
+        wchar_t* verdict, int32_t verdict_capacity) {
+    AppendText(report, report_capacity, L"（该工具暂无自定义报告）");
+    CopyText(verdict, verdict_capacity, L"暂无报告内容");
+    return 0;
+}
+
+int32_t GenerateHighAlertDrugSheet(const ToolDef&, const double*, wchar_t* report, int32_t report_capacity,
+        wchar_t* verdict, int32_t verdict_capacity) {
+    AppendText(report, report_capacity, L"（该工具暂无自定义报告）");
+    CopyText(verdict, verdict_capacity, L"暂无报告内容");
+    return 0;
+}
+
+int32_t GenerateSurgicalSafetyChecklist(const ToolDef&, const double*, wchar_t* report, int32_t report_capacity,
+        wchar_t* verdict, int32_t verdict_capacity) {
+    AppendText(report, report_capacity, L"（该工具暂无自定义报告）");
+    CopyText(verdict, verdict_capacity, L"暂无报告内容");
+    return 0;
+}
+
+int32_t GenerateHandoverTemplate(const ToolDef&, const double*, wchar_t* report, int32_t report_capacity,
+        wchar_t* verdict, int32_t verdict_capacity) {
+    AppendText(report, report_capacity, L"（该工具暂无自定义报告）");
+    CopyText(verdict, verdict_capacity, L"暂无报告内容");
+    return 0;
+}
+
+int32_t GenerateLabPanelSheet(const ToolDef&, const double*, wchar_t* report, int32_t report_capacity,
+        wchar_t* verdict, int32_t verdict_capacity) {
+    AppendText(report, report_capacity, L"（该工具暂无自定义报告）");
+    CopyText(verdict, verdict_capacity, L"暂无报告内容");
+    return 0;
+}
+

@@ -1,0 +1,25 @@
+// Fixed reference sheets (SpecialKinds 3, 4, 5, 8, 9 and 11).
+#pragma once
+
+#include <cstdint>
+
+#include "engine/tool_def.h"
+
+int32_t GenerateSpecimenTubeOrder(const ToolDef& tool, const double* values, wchar_t* report,
+                                  int32_t report_capacity, wchar_t* verdict,
+                                  int32_t verdict_capacity);
+int32_t GenerateCriticalValueSheet(const ToolDef& tool, const double* values, wchar_t* report,
+                                   int32_t report_capacity, wchar_t* verdict,
+                                   int32_t verdict_capacity);
+int32_t GenerateHighAlertDrugSheet(const ToolDef& tool, const double* values, wchar_t* report,
+                                   int32_t report_capacity, wchar_t* verdict,
+                                   int32_t verdict_capacity);
+int32_t GenerateSurgicalSafetyChecklist(const ToolDef& tool, const double* values,
+                                        wchar_t* report, int32_t report_capacity,
+                                        wchar_t* verdict, int32_t verdict_capacity);
+int32_t GenerateHandoverTemplate(const ToolDef& tool, const double* values, wchar_t* report,
+                                 int32_t report_capacity, wchar_t* verdict,
+                                 int32_t verdict_capacity);
+int32_t GenerateLabPanelSheet(const ToolDef& tool, const double* values, wchar_t* report,
+                              int32_t report_capacity, wchar_t* verdict,
+                              int32_t verdict_capacity);

@@ -1,0 +1,10 @@
+#!/bin/sh
+# Runs a Windows program under Wine in the project's own prefix (created on
+# first use under build/wine), with the settings the tests rely on.
+here=$(cd "$(dirname "$0")/.." && pwd)
+export WINEPREFIX="${TAVOMED_WINEPREFIX:-$here/build/wine}"
+export LC_ALL=C.UTF-8
+export WINEDEBUG="${WINEDEBUG:--all}"
+export WINEDLLOVERRIDES="mscoree,mshtml="
+"$here/scripts/wine-prefix.sh" || exit 1
+exec wine "$@"

@@ -1,0 +1,94 @@
+#include "engine/bounded_text.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+constexpr wchar_t kGuard = L'\x7777';
+
+// A buffer of the given capacity followed by guard characters.
+struct GuardedBuffer {
+    explicit GuardedBuffer(int32_t capacity) : capacity(capacity), storage(capacity + 8, kGuard) {}
+    wchar_t* data() { return storage.data(); }
+    bool GuardsIntact() const {
+        for (size_t i = capacity; i < storage.size(); ++i) {
+            if (storage[i] != kGuard) return false;
+        }
+        return true;
+    }
+    std::wstring Text() const { return std::wstring(storage.data()); }
+    int32_t capacity;
+    std::wstring storage;
+};
+
+TEST(FormatText, WholeTextReturnsItsLength) {
+    GuardedBuffer b(32);
+    EXPECT_EQ(FormatText(b.data(), b.capacity, L"%d日%c ", 10, L'D'), 5);
+    EXPECT_EQ(b.Text(), L"10日D ");
+    EXPECT_TRUE(b.GuardsIntact());
+}
+
+TEST(FormatText, ConversionsMatchPrintf) {
+    struct Case {
+        const wchar_t* expected;
+        int32_t n;
+    };
+    GuardedBuffer b(128);
+    FormatText(b.data(), b.capacity, L"%04lld-%02lld-%02lld", -1LL, 12LL, 31LL);
+    EXPECT_EQ(b.Text(), L"-001-12-31");
+    FormatText(b.data(), b.capacity, L"%.0f|%.2f|%g|%g|%g", 2.5, 0.125, 8.0, 1e-05, 1e6);
+    EXPECT_EQ(b.Text(), L"2|0.12|8|1e-05|1e+06");
+    FormatText(b.data(), b.capacity, L"%ls：%ls|%02d|%%|%5ls|%-3d|", L"护士", L"8", 7, L"ab", 1);
+    EXPECT_EQ(b.Text(), L"护士：8|07|%|   ab|1  |");
+    FormatText(b.data(), b.capacity, L"%hs|%x|%.6g|%.1f%%", "abc", 255u, 0.5, 12.345);
+    EXPECT_EQ(b.Text(), L"abc|ff|0.5|12.3%");
+    EXPECT_TRUE(b.GuardsIntact());
+}
+
+TEST(FormatText, CutTextIsTerminatedAndReportsMinusOne) {
+    for (int32_t capacity = 1; capacity <= 12; ++capacity) {
+        GuardedBuffer b(capacity);
+        const int32_t n = FormatText(b.data(), b.capacity, L"人员：%d 人；周期：%d 天", 40, 31);
+        const std::wstring whole = L"人员：40 人；周期：31 天";
+        EXPECT_EQ(b.Text(), whole.substr(0, capacity - 1)) << capacity;
+        EXPECT_EQ(n, static_cast<int32_t>(whole.size()) < capacity ? 15 : -1);
+        EXPECT_TRUE(b.GuardsIntact()) << capacity;
+    }
+}
+
+TEST(FormatText, CapacityBelowOneWritesNothing) {
+    wchar_t c = kGuard;
+    EXPECT_EQ(FormatText(&c, 0, L"x"), -1);
+    EXPECT_EQ(c, kGuard);
+}
+
+TEST(AppendText, AppendsOnlyWhileRoomIsLeft) {
+    GuardedBuffer b(6);
+    b.data()[0] = L'\0';
+    EXPECT_EQ(AppendText(b.data(), b.capacity, L"abc"), 3);
+    EXPECT_EQ(AppendText(b.data(), b.capacity, L"defg"), 5);
+    EXPECT_EQ(b.Text(), L"abcde");
+    EXPECT_EQ(AppendText(b.data(), b.capacity, L"z"), 5);
+    EXPECT_EQ(b.Text(), L"abcde");
+    EXPECT_TRUE(b.GuardsIntact());
+}
+
+TEST(AppendText, TakesAPrefixWhenGivenALength) {
+    GuardedBuffer b(16);
+    CopyText(b.data(), b.capacity, L"ab");
+    AppendText(b.data(), b.capacity, L"cdef", 2);
+    EXPECT_EQ(b.Text(), L"abcd");
+}
+
+TEST(CopyText, CutsAndTreatsNullAsEmpty) {
+    GuardedBuffer b(4);
+    CopyText(b.data(), b.capacity, L"abcdef");
+    EXPECT_EQ(b.Text(), L"abc");
+    CopyText(b.data(), b.capacity, nullptr);
+    EXPECT_EQ(b.Text(), L"");
+    EXPECT_TRUE(b.GuardsIntact());
+}
+
+}  // namespace

@@ -1,0 +1,3 @@
+#include "engine/compute.h"
+
+#include <gtest/gtest.h>
