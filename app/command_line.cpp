@@ -17,14 +17,16 @@ bool ParseSelfTestOption(const wchar_t* command_line, wchar_t* path, int32_t cap
     const wchar_t* found = std::wcsstr(command_line, kOption);
     if (found == nullptr) return false;
     const wchar_t* p = found + (sizeof kOption / sizeof kOption[0] - 1);
-    while (*p == L' ') ++p;  // spaces only: a tab starts the path
+    while (*p == L' ')
+        ++p;  // spaces only: a tab starts the path
     wchar_t stop = L' ';
     if (*p == L'"') {
         stop = L'"';
         ++p;
     }
     int32_t length = 0;
-    while (p[length] != L'\0' && p[length] != stop && length < kMaxPathLength) ++length;
+    while (p[length] != L'\0' && p[length] != stop && length < kMaxPathLength)
+        ++length;
     ClearText(path, capacity);
     if (length == 0) {
         CopyText(path, capacity, kDefaultPath);

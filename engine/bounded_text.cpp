@@ -23,7 +23,8 @@ void Put(TextSink& sink, wchar_t c) {
 }
 
 void PutRepeated(TextSink& sink, wchar_t c, int32_t count) {
-    for (int32_t i = 0; i < count; ++i) Put(sink, c);
+    for (int32_t i = 0; i < count; ++i)
+        Put(sink, c);
 }
 
 struct Spec {
@@ -63,12 +64,18 @@ int32_t ClampCount(int value) {
 // Parses flags, width, precision and length; leaves p on the conversion.
 void ParseSpec(const wchar_t*& p, va_list& args, Spec& spec) {
     for (;; ++p) {
-        if (*p == L'-') spec.left = true;
-        else if (*p == L'+') spec.plus = true;
-        else if (*p == L' ') spec.space = true;
-        else if (*p == L'#') spec.alternate = true;
-        else if (*p == L'0') spec.zero = true;
-        else break;
+        if (*p == L'-')
+            spec.left = true;
+        else if (*p == L'+')
+            spec.plus = true;
+        else if (*p == L' ')
+            spec.space = true;
+        else if (*p == L'#')
+            spec.alternate = true;
+        else if (*p == L'0')
+            spec.zero = true;
+        else
+            break;
     }
     if (*p == L'*') {
         int w = va_arg(args, int);
@@ -92,11 +99,15 @@ void ParseSpec(const wchar_t*& p, va_list& args, Spec& spec) {
         }
     }
     for (;; ++p) {
-        if (*p == L'l') ++spec.long_count;
-        else if (*p == L'h') spec.short_length = true;
-        else if (*p == L'z' || *p == L'j' || *p == L't') spec.size_length = true;
+        if (*p == L'l')
+            ++spec.long_count;
+        else if (*p == L'h')
+            spec.short_length = true;
+        else if (*p == L'z' || *p == L'j' || *p == L't')
+            spec.size_length = true;
         else if (*p == L'L') {
-        } else break;
+        } else
+            break;
     }
     if (spec.short_length && *p == L's') spec.narrow_text = true;
     spec.conversion = *p;
@@ -116,14 +127,16 @@ void PutPadded(TextSink& sink, const Spec& spec, int32_t text_length, const wcha
 void PutWideText(TextSink& sink, const Spec& spec, const wchar_t* text) {
     if (text == nullptr) text = L"(null)";
     int32_t n = 0;
-    while (text[n] != L'\0' && (spec.precision < 0 || n < spec.precision)) ++n;
+    while (text[n] != L'\0' && (spec.precision < 0 || n < spec.precision))
+        ++n;
     PutPadded(sink, spec, n, text, nullptr);
 }
 
 void PutNarrowText(TextSink& sink, const Spec& spec, const char* text) {
     if (text == nullptr) text = "(null)";
     int32_t n = 0;
-    while (text[n] != '\0' && (spec.precision < 0 || n < spec.precision)) ++n;
+    while (text[n] != '\0' && (spec.precision < 0 || n < spec.precision))
+        ++n;
     PutPadded(sink, spec, n, nullptr, text);
 }
 
@@ -135,9 +148,9 @@ void BuildNarrowSpec(const Spec& spec, const char* length, char conversion, char
                   spec.width, spec.precision, length, conversion);
     if (spec.precision < 0) {
         // Drop the ".-1": rebuild without a precision.
-        std::snprintf(out, size, "%%%s%s%s%s%s%d%s%c", spec.left ? "-" : "",
-                      spec.plus ? "+" : "", spec.space ? " " : "", spec.alternate ? "#" : "",
-                      spec.zero ? "0" : "", spec.width, length, conversion);
+        std::snprintf(out, size, "%%%s%s%s%s%s%d%s%c", spec.left ? "-" : "", spec.plus ? "+" : "",
+                      spec.space ? " " : "", spec.alternate ? "#" : "", spec.zero ? "0" : "",
+                      spec.width, length, conversion);
     }
 }
 
@@ -162,14 +175,20 @@ void PutInteger(TextSink& sink, const Spec& spec, va_list& args) {
     long long value = 0;
     unsigned long long unsigned_value = 0;
     if (spec.long_count >= 2 || spec.size_length) {
-        if (is_signed) value = va_arg(args, long long);
-        else unsigned_value = va_arg(args, unsigned long long);
+        if (is_signed)
+            value = va_arg(args, long long);
+        else
+            unsigned_value = va_arg(args, unsigned long long);
     } else if (spec.long_count == 1) {
-        if (is_signed) value = va_arg(args, long);
-        else unsigned_value = va_arg(args, unsigned long);
+        if (is_signed)
+            value = va_arg(args, long);
+        else
+            unsigned_value = va_arg(args, unsigned long);
     } else {
-        if (is_signed) value = va_arg(args, int);
-        else unsigned_value = va_arg(args, unsigned int);
+        if (is_signed)
+            value = va_arg(args, int);
+        else
+            unsigned_value = va_arg(args, unsigned int);
     }
     BuildNarrowSpec(spec, "ll", conversion, narrow_spec, sizeof narrow_spec);
     const int n = is_signed ? std::snprintf(text, sizeof text, narrow_spec, value)
@@ -181,8 +200,7 @@ void PutFloating(TextSink& sink, const Spec& spec, va_list& args) {
     char narrow_spec[64];
     char text[kNumberScratch];
     const double value = va_arg(args, double);
-    BuildNarrowSpec(spec, "", static_cast<char>(spec.conversion), narrow_spec,
-                    sizeof narrow_spec);
+    BuildNarrowSpec(spec, "", static_cast<char>(spec.conversion), narrow_spec, sizeof narrow_spec);
     const int n = std::snprintf(text, sizeof text, narrow_spec, value);
     PutNarrowNumber(sink, text, n);
 }
@@ -225,8 +243,10 @@ bool PutConversion(TextSink& sink, const Spec& spec, va_list& args) {
             PutCharacter(sink, spec, args);
             return true;
         case L's':
-            if (spec.narrow_text) PutNarrowText(sink, spec, va_arg(args, const char*));
-            else PutWideText(sink, spec, va_arg(args, const wchar_t*));
+            if (spec.narrow_text)
+                PutNarrowText(sink, spec, va_arg(args, const char*));
+            else
+                PutWideText(sink, spec, va_arg(args, const wchar_t*));
             return true;
         default:
             return false;
@@ -268,20 +288,20 @@ int32_t FormatText(wchar_t* out, int32_t capacity, const wchar_t* format, ...) {
 int32_t BoundedLength(const wchar_t* text, int32_t capacity) {
     int32_t n = 0;
     if (text == nullptr) return 0;
-    while (n < capacity && text[n] != L'\0') ++n;
+    while (n < capacity && text[n] != L'\0')
+        ++n;
     return n;
 }
 
-int32_t AppendText(wchar_t* buffer, int32_t capacity, const wchar_t* piece,
-                   int32_t piece_length) {
+int32_t AppendText(wchar_t* buffer, int32_t capacity, const wchar_t* piece, int32_t piece_length) {
     if (buffer == nullptr || capacity < 1) return 0;
     int32_t length = BoundedLength(buffer, capacity - 1);
     if (piece == nullptr) {
         buffer[length] = L'\0';
         return length;
     }
-    for (int32_t i = 0; length < capacity - 1 && (piece_length < 0 || i < piece_length) &&
-                        piece[i] != L'\0';
+    for (int32_t i = 0;
+         length < capacity - 1 && (piece_length < 0 || i < piece_length) && piece[i] != L'\0';
          ++i) {
         buffer[length++] = piece[i];
     }

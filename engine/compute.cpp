@@ -43,7 +43,8 @@ constexpr GeneratorFunction kGenerators[] = {
     GenerateInfusionCard,
     GenerateLabPanelSheet,
 };
-constexpr int32_t kGeneratorCount = static_cast<int32_t>(sizeof kGenerators / sizeof kGenerators[0]);
+constexpr int32_t kGeneratorCount =
+    static_cast<int32_t>(sizeof kGenerators / sizeof kGenerators[0]);
 
 struct NumberFormat {
     const char* code;
@@ -52,8 +53,8 @@ struct NumberFormat {
 
 // "date" is handled apart; any code not listed here writes like "f2".
 constexpr NumberFormat kNumberFormats[] = {
-    {"f0", "%.0f"}, {"f1", "%.1f"}, {"f2", "%.2f"},  {"f3", "%.3f"},
-    {"int", "%.0f"}, {"pct", "%.1f%%"},
+    {"f0", "%.0f"}, {"f1", "%.1f"},  {"f2", "%.2f"},
+    {"f3", "%.3f"}, {"int", "%.0f"}, {"pct", "%.1f%%"},
 };
 
 const char* NumberPatternFor(const char* code) {
@@ -94,7 +95,9 @@ void FormatNumberValue(const char* pattern, double value, wchar_t* out, int32_t 
 #pragma GCC diagnostic pop
 #endif
 
-bool HasText(const wchar_t* text) { return text != nullptr && text[0] != L'\0'; }
+bool HasText(const wchar_t* text) {
+    return text != nullptr && text[0] != L'\0';
+}
 
 // Evaluates every output in table order; returns whether any failed.
 bool EvaluateOutputs(const ToolDef& tool, const double* values, double* results) {
@@ -132,8 +135,7 @@ void ChooseVerdict(const ToolDef& tool, const double* values, const double* resu
         bool applies = rule.condition == nullptr || rule.condition[0] == '\0';
         if (!applies) {
             int32_t error = 0;
-            const double value =
-                EvaluateExpression(tool, rule.condition, values, results, &error);
+            const double value = EvaluateExpression(tool, rule.condition, values, results, &error);
             applies = error == 0 && value != 0.0;
         }
         if (applies) {

@@ -5,15 +5,13 @@
 
 #include "engine/tool_def.h"
 
-int32_t ComputeTool(const ToolDef& tool, const double* values,
-                    wchar_t* report, int32_t report_capacity,
-                    wchar_t* verdict, int32_t verdict_capacity,
-                    int32_t* level,
-                    wchar_t* saved_report, int32_t saved_capacity);
+int32_t ComputeTool(const ToolDef& tool, const double* values, wchar_t* report,
+                    int32_t report_capacity, wchar_t* verdict, int32_t verdict_capacity,
+                    int32_t* level, wchar_t* saved_report, int32_t saved_capacity);
 
 int32_t RunGenerator(int32_t special_kind, const ToolDef& tool, const double* values,
-                     wchar_t* report, int32_t report_capacity,
-                     wchar_t* verdict, int32_t verdict_capacity);
+                     wchar_t* report, int32_t report_capacity, wchar_t* verdict,
+                     int32_t verdict_capacity);
 
 void AppendReportLine(wchar_t* report, int32_t capacity, const wchar_t* format, ...);
 
@@ -29,6 +27,6 @@ int32_t TruncateToInt32(double value);
 int32_t FindIntParam(const ToolDef& tool, const double* values, const char* var);
 
 // Generator signature shared by every SpecialKind 1 to 11.
-using GeneratorFunction = int32_t (*)(const ToolDef& tool, const double* values,
-                                      wchar_t* report, int32_t report_capacity,
-                                      wchar_t* verdict, int32_t verdict_capacity);
+using GeneratorFunction = int32_t (*)(const ToolDef& tool, const double* values, wchar_t* report,
+                                      int32_t report_capacity, wchar_t* verdict,
+                                      int32_t verdict_capacity);

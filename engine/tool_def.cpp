@@ -35,4 +35,6 @@ constexpr ToolDef kNursingRotaTool = {
 
 }  // namespace
 
-const ToolDef& GetBuiltinTool() { return kNursingRotaTool; }
+const ToolDef& GetBuiltinTool() {
+    return kNursingRotaTool;
+}

@@ -4,40 +4,40 @@
 #include <cstdint>
 
 struct ParamDef {
-    const char*    var;
+    const char* var;
     const wchar_t* label;
-    const wchar_t* unit;          // may be null
-    double         default_value;
+    const wchar_t* unit;  // may be null
+    double default_value;
 };
 
 struct OutputDef {
-    const char*    key;
+    const char* key;
     const wchar_t* label;
-    const wchar_t* unit;          // may be null
-    const char*    expr;
-    const char*    format_code;   // may be null
+    const wchar_t* unit;  // may be null
+    const char* expr;
+    const char* format_code;  // may be null
 };
 
 struct VerdictRule {
-    const char*    condition;     // never null; "" always applies
-    int32_t        level;
+    const char* condition;  // never null; "" always applies
+    int32_t level;
     const wchar_t* verdict_text;
 };
 
 struct ToolDef {
-    int32_t            id;
-    const wchar_t*     name;
-    const wchar_t*     subtitle;  // may be null
-    const wchar_t*     category;
-    const wchar_t*     reference;
-    const wchar_t*     note;      // may be null
-    int32_t            param_count;
-    const ParamDef*    params;
-    int32_t            output_count;
-    const OutputDef*   outputs;
-    int32_t            rule_count;
+    int32_t id;
+    const wchar_t* name;
+    const wchar_t* subtitle;  // may be null
+    const wchar_t* category;
+    const wchar_t* reference;
+    const wchar_t* note;  // may be null
+    int32_t param_count;
+    const ParamDef* params;
+    int32_t output_count;
+    const OutputDef* outputs;
+    int32_t rule_count;
     const VerdictRule* rules;
-    int32_t            special_kind;
+    int32_t special_kind;
 };
 
 // Tables of parameter values and output results hold this many entries.

@@ -4,11 +4,13 @@
 
 namespace {
 
-constexpr int64_t kDaysPerEra = 146097;       // 400 Gregorian years
+constexpr int64_t kDaysPerEra = 146097;          // 400 Gregorian years
 constexpr int64_t kEpochFromMarchZero = 719468;  // 0000-03-01 to 1970-01-01
 
 // Floor division and its remainder for a positive divisor, free of overflow.
-int64_t FloorDiv(int64_t a, int64_t b) { return a / b - ((a % b) < 0 ? 1 : 0); }
+int64_t FloorDiv(int64_t a, int64_t b) {
+    return a / b - ((a % b) < 0 ? 1 : 0);
+}
 int64_t FloorMod(int64_t a, int64_t b) {
     const int64_t r = a % b;
     return r < 0 ? r + b : r;
@@ -29,8 +31,8 @@ DayNumber DaysFromCivil(int32_t year, int32_t month, int32_t day) {
 CivilDate CivilFromDays(DayNumber z) {
     // z + 719468 split into whole eras and the day of era without forming the
     // sum, so that every 64-bit day number converts without overflow.
-    const int64_t era = FloorDiv(z, kDaysPerEra) +
-                        (FloorMod(z, kDaysPerEra) + kEpochFromMarchZero) / kDaysPerEra;
+    const int64_t era =
+        FloorDiv(z, kDaysPerEra) + (FloorMod(z, kDaysPerEra) + kEpochFromMarchZero) / kDaysPerEra;
     const int64_t doe = (FloorMod(z, kDaysPerEra) + kEpochFromMarchZero) % kDaysPerEra;
     const int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
     const int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);

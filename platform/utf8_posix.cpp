@@ -52,7 +52,8 @@ void Encode(char32_t c, char* out) {
 
 int64_t Utf8Size(const wchar_t* text, int64_t length) {
     int64_t size = 0;
-    for (int64_t i = 0; i < length;) size += EncodedSize(NextCodePoint(text, length, i));
+    for (int64_t i = 0; i < length;)
+        size += EncodedSize(NextCodePoint(text, length, i));
     return size;
 }
 

@@ -4,24 +4,9 @@
 
 #include <string>
 
+#include "tests/engine/guarded_buffer.h"
+
 namespace {
-
-constexpr wchar_t kGuard = L'\x7777';
-
-// A buffer of the given capacity followed by guard characters.
-struct GuardedBuffer {
-    explicit GuardedBuffer(int32_t capacity) : capacity(capacity), storage(capacity + 8, kGuard) {}
-    wchar_t* data() { return storage.data(); }
-    bool GuardsIntact() const {
-        for (size_t i = capacity; i < storage.size(); ++i) {
-            if (storage[i] != kGuard) return false;
-        }
-        return true;
-    }
-    std::wstring Text() const { return std::wstring(storage.data()); }
-    int32_t capacity;
-    std::wstring storage;
-};
 
 TEST(FormatText, WholeTextReturnsItsLength) {
     GuardedBuffer b(32);
@@ -31,10 +16,6 @@ TEST(FormatText, WholeTextReturnsItsLength) {
 }
 
 TEST(FormatText, ConversionsMatchPrintf) {
-    struct Case {
-        const wchar_t* expected;
-        int32_t n;
-    };
     GuardedBuffer b(128);
     FormatText(b.data(), b.capacity, L"%04lld-%02lld-%02lld", -1LL, 12LL, 31LL);
     EXPECT_EQ(b.Text(), L"-001-12-31");
@@ -59,9 +40,9 @@ TEST(FormatText, CutTextIsTerminatedAndReportsMinusOne) {
 }
 
 TEST(FormatText, CapacityBelowOneWritesNothing) {
-    wchar_t c = kGuard;
+    wchar_t c = kGuardChar;
     EXPECT_EQ(FormatText(&c, 0, L"x"), -1);
-    EXPECT_EQ(c, kGuard);
+    EXPECT_EQ(c, kGuardChar);
 }
 
 TEST(AppendText, AppendsOnlyWhileRoomIsLeft) {
