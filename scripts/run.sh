@@ -10,11 +10,13 @@ exe="build/windows/app/护理排班表生成.exe"
 if [ -n "${DISPLAY:-}" ]; then
     exec scripts/wine-run.sh "$exe"
 fi
-report="$PWD/build/selftest.txt"
+mkdir -p build/run
+cd build/run
 set +e
-scripts/wine-run.sh "$exe" --selftest "$(winepath_of() { echo "Z:${1//\//\\}"; }; winepath_of "$report")"
+../../scripts/wine-run.sh "../../$exe" --selftest selftest.txt
 code=$?
 set -e
-cat "$report"
+cat selftest.txt
+echo
 echo "exit code: $code"
 exit "$code"
