@@ -6,6 +6,7 @@ cd "$(dirname "$0")/.."
 scripts/setup.sh
 
 cmake --workflow --preset native
+cmake --workflow --preset native-asan
 
 cmake --preset windows
 cmake --build --preset windows
