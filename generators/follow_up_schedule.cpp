@@ -1,13 +1,63 @@
 #include "generators/follow_up_schedule.h"
 
+#include <cstdint>
+
 #include "engine/bounded_text.h"
+#include "engine/compute.h"
 #include "platform/local_date.h"
 
-int32_t GenerateFollowUpScheduleOn(DayNumber, const ToolDef&, const double*, wchar_t* report,
-                                   int32_t report_capacity, wchar_t* verdict,
+namespace {
+
+constexpr wchar_t kContentLine[] =
+    L"内容：症状与体征、用药依从性、复查项目、并发症预警、是否需要提前复诊。";
+constexpr wchar_t kVerdict[] = L"随访计划已生成，可按日期短信提醒患者";
+
+constexpr int32_t kDefaultGapDays = 7;
+constexpr int32_t kMinContacts = 1;
+constexpr int32_t kMaxContacts = 20;
+constexpr int32_t kDateTextCapacity = 32;
+
+struct FollowUpPlan {
+    int32_t start_offset;  // any value: negative offsets lie in the past
+    int32_t gap_days;
+    int32_t contacts;
+};
+
+FollowUpPlan ReadFollowUpPlan(const ToolDef& tool, const double* values) {
+    const int32_t start = FindIntParam(tool, values, "start");
+    const int32_t gap = FindIntParam(tool, values, "gap");
+    int32_t contacts = FindIntParam(tool, values, "times");
+    if (contacts < kMinContacts) contacts = kMinContacts;
+    if (contacts > kMaxContacts) contacts = kMaxContacts;
+    return {start, gap < 1 ? kDefaultGapDays : gap, contacts};
+}
+
+// Offsets are at most 32-bit, but the day given may be any 64-bit day number:
+// the sum stops at the ends of the range instead of wrapping.
+DayNumber AddDays(DayNumber day, int64_t days) {
+    if (days > 0 && day > INT64_MAX - days) return INT64_MAX;
+    if (days < 0 && day < INT64_MIN - days) return INT64_MIN;
+    return day + days;
+}
+
+}  // namespace
+
+int32_t GenerateFollowUpScheduleOn(DayNumber today, const ToolDef& tool, const double* values,
+                                   wchar_t* report, int32_t report_capacity, wchar_t* verdict,
                                    int32_t verdict_capacity) {
-    AppendText(report, report_capacity, L"（该工具暂无自定义报告）");
-    CopyText(verdict, verdict_capacity, L"暂无报告内容");
+    const FollowUpPlan plan = ReadFollowUpPlan(tool, values);
+    AppendReportLine(report, report_capacity,
+                     L"随访节点（以今天为基准，起始第 %d 天，间隔 %d 天，共 %d 次）：",
+                     plan.start_offset, plan.gap_days, plan.contacts);
+    DayNumber contact_day = AddDays(today, plan.start_offset);
+    for (int32_t k = 1; k <= plan.contacts; ++k) {
+        wchar_t date_text[kDateTextCapacity];
+        FormatDayNumber(contact_day, date_text, kDateTextCapacity);
+        AppendReportLine(report, report_capacity, L"第 %d 次：%ls", k, date_text);
+        contact_day = AddDays(contact_day, plan.gap_days);
+    }
+    AppendReportLine(report, report_capacity, L"%ls", kContentLine);
+    CopyText(verdict, verdict_capacity, kVerdict);
     return 0;
 }
 
@@ -16,6 +66,5 @@ int32_t GenerateFollowUpSchedule(const ToolDef& tool, const double* values, wcha
                                  int32_t verdict_capacity) {
     const LocalCivilDate today = GetLocalCivilDate();
     return GenerateFollowUpScheduleOn(DaysFromCivil(today.year, today.month, today.day), tool,
-                                      values, report, report_capacity, verdict,
-                                      verdict_capacity);
+                                      values, report, report_capacity, verdict, verdict_capacity);
 }

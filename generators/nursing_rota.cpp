@@ -1,11 +1,68 @@
 #include "generators/nursing_rota.h"
 
 #include "engine/bounded_text.h"
+#include "engine/compute.h"
 
-int32_t GenerateNursingRota(const ToolDef&, const double*, wchar_t* report, int32_t report_capacity,
-        wchar_t* verdict, int32_t verdict_capacity) {
-    AppendText(report, report_capacity, L"（该工具暂无自定义报告）");
-    CopyText(verdict, verdict_capacity, L"暂无报告内容");
-    return 0;
+const wchar_t kRotaRuleLine[] =
+    L"排班规则：三班轮转（白班 D / 夜班 N / 休息 R），每日每班 1 人，按人员顺序滚动。";
+const wchar_t kRotaHintLine[] =
+    L"提示：连续夜班不超过 2 个，夜班后应安排休息；请按科室实际人数与能级调整。";
+const wchar_t kRotaVerdict[] = L"已生成轮转排班表，可复制到排班本或表格";
+
+namespace {
+
+// Indexed by shift number.
+constexpr wchar_t kShiftLetters[] = {L'D', L'N', L'R'};
+
+constexpr int32_t kLabelCapacity = 12;
+constexpr int32_t kCellCapacity = 16;
+
+int32_t ClampToRange(int32_t value, int32_t low, int32_t high) {
+    if (value < low) return low;
+    if (value > high) return high;
+    return value;
 }
 
+void AppendNurseRow(wchar_t* report, int32_t capacity, int32_t nurse_index, int32_t days) {
+    wchar_t label[kLabelCapacity];
+    FormatText(label, kLabelCapacity, L"护士%02d", nurse_index + 1);
+    AppendReportLine(report, capacity, L"%ls：", label);
+    AppendText(report, capacity, L"  ");
+    for (int32_t day_index = 0; day_index < days; ++day_index) {
+        wchar_t cell[kCellCapacity];
+        FormatText(cell, kCellCapacity, L"%d日%c ", day_index + 1,
+                   static_cast<int>(RotaShiftLetter(nurse_index, day_index)));
+        AppendText(report, capacity, cell);
+    }
+    AppendText(report, capacity, L"\r\n");
+}
+
+}  // namespace
+
+RotaSize ReadRotaSize(const ToolDef& tool, const double* values) {
+    const int32_t nurses = FindIntParam(tool, values, "nurses");
+    const int32_t days = FindIntParam(tool, values, "days");
+    return {ClampToRange(nurses, 1, kRotaMaxNurses), ClampToRange(days, 1, kRotaMaxDays)};
+}
+
+wchar_t RotaShiftLetter(int32_t nurse_index, int32_t day_index) {
+    // 64-bit and a non-negative remainder, so that any index pair has a letter.
+    const int64_t sum = static_cast<int64_t>(nurse_index) + 2 * static_cast<int64_t>(day_index);
+    const int64_t shift = ((sum % 3) + 3) % 3;
+    return kShiftLetters[shift];
+}
+
+int32_t GenerateNursingRota(const ToolDef& tool, const double* values, wchar_t* report,
+                            int32_t report_capacity, wchar_t* verdict, int32_t verdict_capacity) {
+    const RotaSize size = ReadRotaSize(tool, values);
+    AppendReportLine(report, report_capacity, L"%ls", kRotaRuleLine);
+    AppendReportLine(report, report_capacity, L"人员：%d 人；周期：%d 天", size.nurses, size.days);
+    AppendReportLine(report, report_capacity, L"");
+    for (int32_t nurse_index = 0; nurse_index < size.nurses; ++nurse_index) {
+        AppendNurseRow(report, report_capacity, nurse_index, size.days);
+    }
+    AppendReportLine(report, report_capacity, L"");
+    AppendReportLine(report, report_capacity, L"%ls", kRotaHintLine);
+    CopyText(verdict, verdict_capacity, kRotaVerdict);
+    return 0;
+}

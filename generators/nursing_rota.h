@@ -7,3 +7,25 @@
 
 int32_t GenerateNursingRota(const ToolDef& tool, const double* values, wchar_t* report,
                             int32_t report_capacity, wchar_t* verdict, int32_t verdict_capacity);
+
+// The rota's grid, shared by the report and any other view of the same rota
+// (a spreadsheet table, say), so that both always show the same shifts.
+
+constexpr int32_t kRotaMaxNurses = 40;
+constexpr int32_t kRotaMaxDays = 31;
+
+struct RotaSize {
+    int32_t nurses;  // 1..kRotaMaxNurses
+    int32_t days;    // 1..kRotaMaxDays
+};
+
+// Reads `nurses` and `days`, truncated toward zero and clamped; absent ones count as 0.
+RotaSize ReadRotaSize(const ToolDef& tool, const double* values);
+
+// 'D' day shift, 'N' night shift, 'R' rest, for nurse i (from 0) on day j (from 0).
+wchar_t RotaShiftLetter(int32_t nurse_index, int32_t day_index);
+
+// Fixed lines of the rota report, literal text (never a format).
+extern const wchar_t kRotaRuleLine[];
+extern const wchar_t kRotaHintLine[];
+extern const wchar_t kRotaVerdict[];
