@@ -193,7 +193,10 @@ TEST(Evaluator, DecimalLiteralsMatchStrtod) {
             if (k == point) text += '.';
             text += static_cast<char>('0' + next(10));
         }
-        if (next(4) == 0) text += "e" + std::to_string(static_cast<int>(next(40)) - 20);
+        if (next(4) == 0) {
+            text += 'e';
+            text += std::to_string(static_cast<int>(next(40)) - 20);
+        }
         SCOPED_TRACE("text: \"" + text + "\"");
         int32_t error = 42;
         const double value = Evaluate(text.c_str(), &error);
