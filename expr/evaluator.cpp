@@ -188,7 +188,8 @@ bool ReadPlainDecimal(ExprState& s, double& value) {
     }
     const char next = *p;
     if (digits == 0 || next == 'e' || next == 'E' || next == 'x' || next == 'X') return false;
-    value = static_cast<double>(mantissa) / kExactPowersOfTen[fraction_digits];
+    value = static_cast<double>(mantissa);
+    if (fraction_digits > 0) value /= kExactPowersOfTen[fraction_digits];
     s.cursor = p;
     return true;
 }

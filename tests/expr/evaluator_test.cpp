@@ -311,7 +311,12 @@ TEST(Evaluator, FailuresReturnTheirValue) {
         {"6/(1-1)", 0, 1},
         {"1 + 2/0 + 3", 4, 1},
         {"5*2/0", 0, 1},
-        {"5*2/0*7", 0, 1},  // the rest of the term stays unread
+        // The rest of the term stays unread: no "*", "/" or "%" after it
+        // can change the lost term, and the additive level sees leftover text.
+        {"5*2/0*7", 0, 1},
+        {"1/0*inf", 0, 1},
+        {"1/0/2 + 3", 0, 1},
+        {"x - 1/0 * 2 + 3", 3, 1},
         {"8/0^2 + 1", 1, 1},
         {"(1+2", 3, 1},
         {"(1+2))", 3, 1},
