@@ -40,12 +40,14 @@ struct GuardedBuffer {
     }
 };
 
-template <typename Call>
-GeneratorRun RunGuarded(int32_t report_capacity, int32_t verdict_capacity, Call call) {
+}  // namespace
+
+GeneratorRun RunOnGuardedBuffers(int32_t report_capacity, int32_t verdict_capacity,
+                                 const std::function<int32_t(wchar_t*, wchar_t*)>& write) {
     GuardedBuffer report(report_capacity);
     GuardedBuffer verdict(verdict_capacity);
     GeneratorRun run;
-    run.level = call(report.data(), verdict.data());
+    run.level = write(report.data(), verdict.data());
     run.report = report.Text();
     run.verdict = verdict.Text();
     run.report_terminated = report.Terminated();
@@ -53,8 +55,6 @@ GeneratorRun RunGuarded(int32_t report_capacity, int32_t verdict_capacity, Call 
     run.guards_intact = report.GuardsIntact() && verdict.GuardsIntact();
     return run;
 }
-
-}  // namespace
 
 ToolDef MakeTool(int32_t special_kind, const ParamDef* params, int32_t param_count) {
     ToolDef tool{};
@@ -71,17 +71,19 @@ ToolDef MakeTool(int32_t special_kind, const ParamDef* params, int32_t param_cou
 GeneratorRun RunOnGuardedBuffers(GeneratorFunction generator, const ToolDef& tool,
                                  const double* values, int32_t report_capacity,
                                  int32_t verdict_capacity) {
-    return RunGuarded(report_capacity, verdict_capacity, [&](wchar_t* report, wchar_t* verdict) {
-        return generator(tool, values, report, report_capacity, verdict, verdict_capacity);
-    });
+    return RunOnGuardedBuffers(
+        report_capacity, verdict_capacity, [&](wchar_t* report, wchar_t* verdict) {
+            return generator(tool, values, report, report_capacity, verdict, verdict_capacity);
+        });
 }
 
 GeneratorRun RunDispatchOnGuardedBuffers(const ToolDef& tool, const double* values,
                                          int32_t report_capacity, int32_t verdict_capacity) {
-    return RunGuarded(report_capacity, verdict_capacity, [&](wchar_t* report, wchar_t* verdict) {
-        return RunGenerator(tool.special_kind, tool, values, report, report_capacity, verdict,
-                            verdict_capacity);
-    });
+    return RunOnGuardedBuffers(report_capacity, verdict_capacity,
+                               [&](wchar_t* report, wchar_t* verdict) {
+                                   return RunGenerator(tool.special_kind, tool, values, report,
+                                                       report_capacity, verdict, verdict_capacity);
+                               });
 }
 
 std::vector<std::wstring> ReportLines(const std::wstring& report) {

@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,11 @@ struct GeneratorRun {
 constexpr int32_t kRoomyReport = 8192;
 constexpr int32_t kWindowReport = 4096;
 constexpr int32_t kVerdictCapacity = 512;
+
+// Calls write(report, verdict) on buffers of the given capacities, emptied first and
+// followed by guard characters; write returns the level.
+GeneratorRun RunOnGuardedBuffers(int32_t report_capacity, int32_t verdict_capacity,
+                                 const std::function<int32_t(wchar_t*, wchar_t*)>& write);
 
 // Buffers are emptied first, as the dispatch does, and followed by guard characters.
 GeneratorRun RunOnGuardedBuffers(GeneratorFunction generator, const ToolDef& tool,
