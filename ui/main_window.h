@@ -6,25 +6,15 @@
 #include <cstdint>
 
 #include "engine/tool_def.h"
+#include "ui/layout.h"
 
 constexpr int32_t kSavedReportCapacity = 8192;
 constexpr int32_t kVerdictCapacity = 512;
+constexpr int32_t kReportCapacity = kSavedReportCapacity;
 // The copy text holds the whole saved report, and for a formula tool "—— " and
 // the verdict after it.
 constexpr int32_t kCopyTextCapacity = kSavedReportCapacity + kVerdictCapacity + 8;
 constexpr int32_t kStatusTextCapacity = 256;
-
-enum FontRole : int32_t {
-    TitleFont,
-    CaptionFont,
-    LabelFont,
-    InputFont,
-    VerdictFont,
-    ReportFont,
-    ButtonFont,
-    SmallFont,
-    FontRoleCount,
-};
 
 struct WindowState {
     HINSTANCE instance;
@@ -48,3 +38,6 @@ struct WindowState {
 WindowState& GetWindowState();
 
 int32_t RunMainWindow(HINSTANCE instance, const ToolDef* tool);
+
+// Builds the child controls of the main window (its WM_CREATE).
+void CreateChildControls(HWND window);

@@ -1,0 +1,231 @@
+#include "ui/commands.h"
+
+#include "engine/bounded_text.h"
+#include "engine/compute.h"
+#include "records/record_log.h"
+#include "ui/field_parser.h"
+#include "ui/gdi_guards.h"
+#include "ui/main_window.h"
+#include "ui/painting.h"
+#include "ui/shell_text.h"
+
+namespace {
+
+// One character more than a field may hold, so that an overlong text is seen
+// as such instead of being read cut.
+constexpr int32_t kFieldReadCapacity = kFieldTextMaxLength + 2;
+constexpr int32_t kButtonCaptionCapacity = 64;
+
+void SetStatus(const wchar_t* text) {
+    WindowState& state = GetWindowState();
+    CopyText(state.statusText, kStatusTextCapacity, text);
+    InvalidateRect(state.mainWindow, nullptr, FALSE);
+}
+
+void ShowBox(const wchar_t* text, const wchar_t* caption, UINT icon) {
+    MessageBoxW(GetWindowState().mainWindow, text, caption, MB_OK | icon);
+}
+
+bool HasResult() {
+    return GetWindowState().savedReport[0] != L'\0';
+}
+
+void ShowNoResultBox() {
+    ShowBox(kNoResultText, kNoResultCaption, MB_ICONINFORMATION);
+}
+
+// All fields parse, or none of them changes `values`.
+bool ReadParameterFields(WindowState& state) {
+    const int32_t count = state.tool->param_count;
+    wchar_t texts[kMaxParams][kFieldReadCapacity];
+    const wchar_t* text_pointers[kMaxParams];
+    for (int32_t i = 0; i < count; ++i) {
+        texts[i][0] = L'\0';
+        if (state.paramEdits[i] != nullptr) {
+            GetWindowTextW(state.paramEdits[i], texts[i], kFieldReadCapacity);
+        }
+        text_pointers[i] = texts[i];
+    }
+    const int32_t refused = ParseFieldTexts(text_pointers, count, state.values);
+    if (refused < 0) return true;
+
+    wchar_t message[kInputErrorTextCapacity];
+    BuildInputErrorText(refused, state.tool->params[refused].label, message,
+                        kInputErrorTextCapacity);
+    ShowBox(message, kInputErrorCaption, MB_ICONWARNING);
+    SetFocus(state.paramEdits[refused]);
+    return false;
+}
+
+// The clipboard is touched only once the text is ready, and emptied only when
+// it is about to receive the new text.
+bool PlaceOnClipboard(HWND owner, HGLOBAL memory) {
+    if (!OpenClipboard(owner)) return false;
+    const bool placed = EmptyClipboard() && SetClipboardData(CF_UNICODETEXT, memory) != nullptr;
+    CloseClipboard();
+    return placed;
+}
+
+HGLOBAL PrepareClipboardText(const WindowState& state) {
+    const int32_t capacity = ClipboardTextLength(*state.tool, state.copyText) + 1;
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, static_cast<SIZE_T>(capacity) * sizeof(wchar_t));
+    if (memory == nullptr) return nullptr;
+    auto* text = static_cast<wchar_t*>(GlobalLock(memory));
+    if (text == nullptr) {
+        GlobalFree(memory);
+        return nullptr;
+    }
+    BuildClipboardText(*state.tool, state.copyText, text, capacity);
+    GlobalUnlock(memory);
+    return memory;
+}
+
+void DrawOwnerButton(const DRAWITEMSTRUCT& item) {
+    const ButtonColours& colours = ColoursOfButton(static_cast<int32_t>(item.CtlID));
+    const bool pressed = (item.itemState & ODS_SELECTED) != 0;
+    const Box box = {item.rcItem.left, item.rcItem.top, item.rcItem.right - item.rcItem.left,
+                     item.rcItem.bottom - item.rcItem.top};
+    FillBox(item.hDC, box, pressed ? colours.pressedFill : colours.fill);
+    FrameBox(item.hDC, box, colours.outline);
+    wchar_t caption[kButtonCaptionCapacity];
+    caption[0] = L'\0';
+    GetWindowTextW(item.hwndItem, caption, kButtonCaptionCapacity);
+    DrawTextBox(item.hDC, box, caption, colours.caption, GetWindowState().fonts[ButtonFont],
+                DT_CENTER);
+}
+
+LRESULT OnStaticColour(HDC context, HWND control) {
+    const WindowState& state = GetWindowState();
+    Rgb colour = kDimmedTextColour;
+    if (control == state.verdictLine) {
+        colour = VerdictColour(state.level);
+    } else if (control == state.reportBox || control == state.noteLine) {
+        colour = kOrdinaryTextColour;
+    }
+    SetBkMode(context, TRANSPARENT);
+    SetTextColor(context, ToColorRef(colour));
+    return reinterpret_cast<LRESULT>(state.whiteBrush);
+}
+
+LRESULT OnEditColour(HDC context) {
+    SetTextColor(context, ToColorRef(kOrdinaryTextColour));
+    SetBkColor(context, ToColorRef(kWhite));
+    return reinterpret_cast<LRESULT>(GetWindowState().whiteBrush);
+}
+
+void OnGetMinMaxInfo(MINMAXINFO* info) {
+    info->ptMinTrackSize = {kFixedOuterWidth, kFixedOuterHeight};
+    info->ptMaxTrackSize = {kFixedOuterWidth, kFixedOuterHeight};
+}
+
+bool OnCommand(int32_t id) {
+    switch (id) {
+        case IDC_COMPUTE_BUTTON:
+            ComputeCommand();
+            return true;
+        case IDC_SAVE_BUTTON:
+            SaveRecord();
+            return true;
+        case IDC_COPY_BUTTON:
+            CopyCommand();
+            return true;
+        case IDC_RESET_BUTTON:
+            ResetCommand();
+            return true;
+        case IDC_ABOUT_BUTTON:
+            AboutCommand();
+            return true;
+        default:
+            return false;
+    }
+}
+
+}  // namespace
+
+LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    switch (message) {
+        case WM_CREATE:
+            CreateChildControls(window);
+            return 0;
+        case WM_DESTROY:
+            PostQuitMessage(0);
+            return 0;
+        case WM_PAINT:
+            PaintMainWindow(window);
+            return 0;
+        case WM_ERASEBKGND:
+            return 1;
+        case WM_GETMINMAXINFO:
+            OnGetMinMaxInfo(reinterpret_cast<MINMAXINFO*>(lparam));
+            return 0;
+        case WM_DRAWITEM:
+            DrawOwnerButton(*reinterpret_cast<const DRAWITEMSTRUCT*>(lparam));
+            return 1;
+        case WM_COMMAND:
+            if (OnCommand(LOWORD(wparam))) return 0;
+            break;
+        case WM_CTLCOLOREDIT:
+            return OnEditColour(reinterpret_cast<HDC>(wparam));
+        case WM_CTLCOLORSTATIC:
+            return OnStaticColour(reinterpret_cast<HDC>(wparam), reinterpret_cast<HWND>(lparam));
+        default:
+            break;
+    }
+    return DefWindowProcW(window, message, wparam, lparam);
+}
+
+void ComputeCommand() {
+    WindowState& state = GetWindowState();
+    if (!ReadParameterFields(state)) return;
+
+    static wchar_t report[kReportCapacity];
+    wchar_t verdict[kVerdictCapacity];
+    ComputeTool(*state.tool, state.values, report, kReportCapacity, verdict, kVerdictCapacity,
+                &state.level, state.savedReport, kSavedReportCapacity);
+
+    ClearText(state.copyText, kCopyTextCapacity);
+    SetWindowTextW(state.reportBox, report);
+    SetWindowTextW(state.verdictLine, verdict);
+    BuildCopyText(*state.tool, report, verdict, state.copyText, kCopyTextCapacity);
+
+    InvalidateRect(state.verdictLine, nullptr, TRUE);
+    InvalidateRect(state.mainWindow, nullptr, FALSE);
+    BuildComputedStatus(*state.tool, state.statusText, kStatusTextCapacity);
+    InvalidateRect(state.mainWindow, nullptr, FALSE);
+    SetFocus(state.mainWindow);
+}
+
+void CopyCommand() {
+    const WindowState& state = GetWindowState();
+    if (!HasResult()) {
+        ShowNoResultBox();
+        return;
+    }
+    HGLOBAL memory = PrepareClipboardText(state);
+    const bool placed = memory != nullptr && PlaceOnClipboard(state.mainWindow, memory);
+    if (memory != nullptr && !placed) GlobalFree(memory);
+    SetStatus(placed ? kCopiedStatus : kCopyFailedStatus);
+}
+
+void ResetCommand() {
+    WindowState& state = GetWindowState();
+    for (int32_t i = 0; i < state.tool->param_count; ++i) {
+        wchar_t value_text[kDefaultValueTextCapacity];
+        FormatDefaultValue(state.tool->params[i].default_value, value_text,
+                           kDefaultValueTextCapacity);
+        SetWindowTextW(state.paramEdits[i], value_text);
+    }
+    SetWindowTextW(state.reportBox, L"");
+    SetWindowTextW(state.verdictLine, kVerdictPrompt);
+    SetWindowTextW(state.noteLine, state.tool->note != nullptr ? state.tool->note : L"");
+    ClearText(state.savedReport, kSavedReportCapacity);
+    state.level = 0;
+    InvalidateRect(state.verdictLine, nullptr, TRUE);
+    SetStatus(kResetStatus);
+}
+
+void AboutCommand() {
+    wchar_t text[kAboutTextCapacity];
+    BuildAboutText(*GetWindowState().tool, text, kAboutTextCapacity);
+    ShowBox(text, kAboutCaption, MB_ICONINFORMATION);
+}

@@ -1,0 +1,85 @@
+#include "ui/field_parser.h"
+
+#include <cmath>
+#include <cwchar>
+
+#include "engine/tool_def.h"
+
+namespace {
+
+bool IsFieldSpace(wchar_t c) {
+    // ASCII white space and the ideographic space of Chinese input methods.
+    return c == L' ' || c == L'\t' || c == L'\r' || c == L'\n' || c == L'\v' || c == L'\f' ||
+           c == L'\x3000';
+}
+
+struct WidthFold {
+    wchar_t fullWidth;
+    wchar_t ascii;
+};
+
+constexpr WidthFold kWidthFolds[] = {
+    {L'\xFF0E', L'.'}, {L'\xFF0B', L'+'}, {L'\xFF0D', L'-'}, {L'\xFF45', L'e'}, {L'\xFF25', L'E'},
+};
+
+wchar_t FoldToAscii(wchar_t c) {
+    if (c >= L'\xFF10' && c <= L'\xFF19') return static_cast<wchar_t>(L'0' + (c - L'\xFF10'));
+    for (const WidthFold& fold : kWidthFolds) {
+        if (c == fold.fullWidth) return fold.ascii;
+    }
+    return c;
+}
+
+// Only characters that can stand in a decimal number reach wcstod, which
+// keeps out hexadecimal forms and the words inf, infinity and nan (whose
+// acceptance differs between C runtimes).
+bool IsDecimalNumberCharacter(wchar_t c) {
+    return (c >= L'0' && c <= L'9') || c == L'.' || c == L'+' || c == L'-' || c == L'e' ||
+           c == L'E';
+}
+
+}  // namespace
+
+bool ParseFieldValue(const wchar_t* text, double* value) {
+    if (text == nullptr || value == nullptr) return false;
+    int32_t length = 0;
+    while (text[length] != L'\0') {
+        if (length == kFieldTextMaxLength) return false;
+        ++length;
+    }
+    int32_t begin = 0;
+    int32_t end = length;
+    while (begin < end && IsFieldSpace(text[begin]))
+        ++begin;
+    while (end > begin && IsFieldSpace(text[end - 1]))
+        --end;
+    if (begin == end) {
+        *value = 0.0;
+        return true;
+    }
+    wchar_t ascii[kFieldTextMaxLength + 1];
+    int32_t n = 0;
+    for (int32_t i = begin; i < end; ++i) {
+        const wchar_t c = FoldToAscii(text[i]);
+        if (!IsDecimalNumberCharacter(c)) return false;
+        ascii[n++] = c;
+    }
+    ascii[n] = L'\0';
+    wchar_t* stop = nullptr;
+    const double parsed = std::wcstod(ascii, &stop);
+    if (stop != ascii + n) return false;
+    if (!std::isfinite(parsed)) return false;
+    *value = parsed;
+    return true;
+}
+
+int32_t ParseFieldTexts(const wchar_t* const* texts, int32_t count, double* values) {
+    if (count > kMaxParams) count = kMaxParams;
+    double scratch[kMaxParams] = {};
+    for (int32_t i = 0; i < count; ++i) {
+        if (!ParseFieldValue(texts[i], &scratch[i])) return i;
+    }
+    for (int32_t i = 0; i < count; ++i)
+        values[i] = scratch[i];
+    return -1;
+}

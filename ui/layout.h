@@ -1,0 +1,203 @@
+// Geometry, fonts and colours of the main window, kept apart from the code
+// that creates and paints it so that they can be checked without a display.
+// All values are client-area device pixels; the process is DPI-aware, so
+// nothing is scaled.
+#pragma once
+
+#include <cstdint>
+
+#include "ui/resource_ids.h"
+
+struct Box {
+    int32_t x;
+    int32_t y;
+    int32_t width;
+    int32_t height;
+};
+
+struct Rgb {
+    uint8_t r;
+    uint8_t g;
+    uint8_t b;
+};
+
+enum FontRole : int32_t {
+    TitleFont,
+    CaptionFont,
+    LabelFont,
+    InputFont,
+    VerdictFont,
+    ReportFont,
+    ButtonFont,
+    SmallFont,
+    FontRoleCount,
+};
+
+struct FontSpec {
+    const wchar_t* face;
+    int32_t height;  // em size in pixels
+    int32_t weight;
+};
+
+constexpr wchar_t kUiFace[] = L"Microsoft YaHei UI";
+constexpr wchar_t kMonoFace[] = L"Consolas";
+
+// Indexed by FontRole.
+constexpr FontSpec kFontSpecs[FontRoleCount] = {
+    {kUiFace, 27, 700},    // TitleFont
+    {kUiFace, 14, 400},    // CaptionFont
+    {kUiFace, 14, 400},    // LabelFont
+    {kUiFace, 15, 400},    // InputFont
+    {kUiFace, 21, 700},    // VerdictFont
+    {kMonoFace, 15, 400},  // ReportFont
+    {kUiFace, 15, 400},    // ButtonFont
+    {kUiFace, 12, 400},    // SmallFont
+};
+
+// ---- Window ---------------------------------------------------------------
+
+constexpr int32_t kDesignClientWidth = 1020;
+constexpr int32_t kDesignClientHeight = 720;
+constexpr int32_t kFixedOuterWidth = 1036;
+constexpr int32_t kFixedOuterHeight = 780;
+
+// Centred on a screen, never at a negative position.
+constexpr int32_t CentredOrigin(int32_t screen_extent, int32_t window_extent) {
+    const int32_t origin = (screen_extent - window_extent) / 2;
+    return origin < 0 ? 0 : origin;
+}
+
+// ---- Child controls -------------------------------------------------------
+
+enum class ControlKind : int32_t {
+    ParamLabel,     // right-aligned static
+    ParamField,     // one-line edit
+    ParamUnit,      // left-aligned static
+    VerdictLine,    // left-aligned, wrapping static
+    ReportBox,      // read-only multi-line edit
+    NoteLine,       // left-aligned, wrapping static
+    ReferenceLine,  // left-aligned, wrapping static
+    Button,         // owner-drawn
+};
+
+struct ParamRowLayout {
+    Box label;
+    Box field;
+    Box unit;
+};
+
+constexpr int32_t kParamRowTop = 150;
+constexpr int32_t kParamRowPitch = 34;
+
+constexpr ParamRowLayout ParamRow(int32_t index) {
+    const int32_t y = kParamRowTop + kParamRowPitch * index;
+    return {{24, y + 1, 184, 22}, {216, y - 4, 152, 27}, {374, y, 78, 22}};
+}
+
+constexpr int32_t ParamFieldId(int32_t index) {
+    return IDC_FIRST_PARAM_FIELD + index;
+}
+
+struct ResultControlLayout {
+    ControlKind kind;
+    Box box;
+    int32_t id;  // 0: none
+    FontRole font;
+};
+
+// In creation order, after the parameter rows.
+constexpr ResultControlLayout kResultControls[] = {
+    {ControlKind::VerdictLine, {492, 142, 492, 46}, 0, VerdictFont},
+    {ControlKind::ReportBox, {492, 196, 492, 232}, IDC_REPORT_BOX, ReportFont},
+    {ControlKind::NoteLine, {492, 444, 492, 120}, 0, SmallFont},
+    {ControlKind::ReferenceLine, {492, 576, 492, 56}, 0, SmallFont},
+};
+
+struct ButtonLayout {
+    const wchar_t* caption;
+    Box box;
+    int32_t id;
+};
+
+// In creation order, after the result controls.
+constexpr ButtonLayout kButtons[] = {
+    {L"计算 (F5)", {20, 668, 152, 40}, IDC_COMPUTE_BUTTON},
+    {L"保存记录", {184, 668, 132, 40}, IDC_SAVE_BUTTON},
+    {L"复制结果", {328, 668, 132, 40}, IDC_COPY_BUTTON},
+    {L"清空重填", {472, 668, 132, 40}, IDC_RESET_BUTTON},
+    {L"关于", {616, 668, 110, 40}, IDC_ABOUT_BUTTON},
+};
+
+// ---- Painted areas --------------------------------------------------------
+// Bands follow the real client width W; panels, titles and the status box
+// stay where the controls are.
+
+constexpr int32_t kHeaderBottom = 88;
+constexpr Box HeaderBandBox(int32_t client_width) {
+    return {0, 0, client_width, kHeaderBottom};
+}
+constexpr Box kAccentStripeBox = {0, 0, 8, 88};
+constexpr Box kToolNameBox = {26, 12, 700, 38};
+constexpr Box kCaptionLineBox = {28, 48, 720, 28};
+constexpr Box WebAddressBox(int32_t client_width) {
+    return {client_width - 240, 8, 214, 26};
+}
+constexpr Box kParamPanelBox = {20, 96, 440, 552};
+constexpr Box kResultPanelBox = {476, 96, 524, 552};
+constexpr Box kParamTitleBox = {36, 104, 300, 30};
+constexpr Box kResultTitleBox = {492, 104, 300, 30};
+constexpr Box kParamTitleRuleBox = {36, 133, 408, 1};
+constexpr Box kResultTitleRuleBox = {492, 133, 492, 1};
+constexpr Box FooterBandBox(int32_t client_width) {
+    return {0, 660, client_width, 60};
+}
+constexpr Box kStatusBox = {740, 704, 264, 16};
+
+constexpr wchar_t kParamPanelTitle[] = L"输入参数";
+constexpr wchar_t kResultPanelTitle[] = L"计算结果";
+
+// ---- Colours --------------------------------------------------------------
+
+constexpr Rgb kPageColour = {244, 247, 249};
+constexpr Rgb kHeaderColour = {0, 108, 150};
+constexpr Rgb kAccentColour = {0, 132, 176};
+constexpr Rgb kWhite = {255, 255, 255};
+constexpr Rgb kCaptionColour = {214, 236, 246};
+constexpr Rgb kLinkColour = {190, 220, 235};
+constexpr Rgb kPanelOutlineColour = {218, 226, 232};
+constexpr Rgb kTitleRuleColour = {228, 234, 238};
+constexpr Rgb kFooterColour = {236, 241, 244};
+constexpr Rgb kStatusColour = {120, 132, 142};
+
+constexpr Rgb kOrdinaryTextColour = {44, 56, 66};
+constexpr Rgb kDimmedTextColour = {120, 132, 142};
+
+struct ButtonColours {
+    Rgb fill;
+    Rgb pressedFill;
+    Rgb outline;
+    Rgb caption;
+};
+
+constexpr ButtonColours kPrimaryButtonColours = {
+    {0, 122, 168}, {0, 100, 138}, {0, 106, 148}, {255, 255, 255}};
+constexpr ButtonColours kOtherButtonColours = {
+    {255, 255, 255}, {226, 234, 240}, {206, 216, 224}, {44, 56, 66}};
+
+constexpr const ButtonColours& ColoursOfButton(int32_t id) {
+    return id == IDC_COMPUTE_BUTTON ? kPrimaryButtonColours : kOtherButtonColours;
+}
+
+// Level 0 and any value outside 1..3 share the calm colour.
+constexpr Rgb VerdictColour(int32_t level) {
+    switch (level) {
+        case 1:
+            return {176, 132, 0};
+        case 2:
+            return {214, 108, 0};
+        case 3:
+            return {190, 30, 45};
+        default:
+            return {0, 128, 96};
+    }
+}

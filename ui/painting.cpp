@@ -1,0 +1,84 @@
+#include "ui/painting.h"
+
+#include "engine/bounded_text.h"
+#include "ui/gdi_guards.h"
+#include "ui/main_window.h"
+#include "ui/shell_text.h"
+
+namespace {
+
+RECT ToRect(Box box) {
+    return {box.x, box.y, box.x + box.width, box.y + box.height};
+}
+
+void PaintHeader(HDC context, const WindowState& state, int32_t width) {
+    FillBox(context, HeaderBandBox(width), kHeaderColour);
+    FillBox(context, kAccentStripeBox, kAccentColour);
+    DrawTextBox(context, kToolNameBox, state.tool->name, kWhite, state.fonts[TitleFont], 0);
+    wchar_t caption[kCaptionLineCapacity];
+    BuildCaptionLine(*state.tool, caption, kCaptionLineCapacity);
+    DrawTextBox(context, kCaptionLineBox, caption, kCaptionColour, state.fonts[CaptionFont], 0);
+    wchar_t address[64];
+    CopyText(address, 64, kWebAddress);
+    DrawTextBox(context, WebAddressBox(width), address, kLinkColour, state.fonts[SmallFont],
+                DT_RIGHT);
+}
+
+void PaintPanels(HDC context, const WindowState& state) {
+    FillBox(context, kParamPanelBox, kWhite);
+    FrameBox(context, kParamPanelBox, kPanelOutlineColour);
+    FillBox(context, kResultPanelBox, kWhite);
+    FrameBox(context, kResultPanelBox, kPanelOutlineColour);
+    DrawTextBox(context, kParamTitleBox, kParamPanelTitle, kHeaderColour, state.fonts[CaptionFont],
+                0);
+    DrawTextBox(context, kResultTitleBox, kResultPanelTitle, kHeaderColour,
+                state.fonts[CaptionFont], 0);
+    FillBox(context, kParamTitleRuleBox, kTitleRuleColour);
+    FillBox(context, kResultTitleRuleBox, kTitleRuleColour);
+}
+
+void PaintFooter(HDC context, const WindowState& state, int32_t width) {
+    FillBox(context, FooterBandBox(width), kFooterColour);
+    DrawTextBox(context, kStatusBox, state.statusText, kStatusColour, state.fonts[SmallFont],
+                DT_RIGHT);
+}
+
+}  // namespace
+
+void DrawTextBox(HDC context, Box box, const wchar_t* text, Rgb colour, HFONT font,
+                 UINT extra_flags) {
+    SelectionGuard font_selection(context, font);
+    SetBkMode(context, TRANSPARENT);
+    SetTextColor(context, ToColorRef(colour));
+    RECT rect = ToRect(box);
+    DrawTextW(context, text, -1, &rect,
+              DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX | extra_flags);
+}
+
+void FillBox(HDC context, Box box, Rgb colour) {
+    OwnedGdiObject<HBRUSH> brush(CreateSolidBrush(ToColorRef(colour)));
+    const RECT rect = ToRect(box);
+    FillRect(context, &rect, brush.get());
+}
+
+void FrameBox(HDC context, Box box, Rgb colour) {
+    OwnedGdiObject<HPEN> pen(CreatePen(PS_SOLID, 1, ToColorRef(colour)));
+    SelectionGuard pen_selection(context, pen.get());
+    SelectionGuard brush_selection(context, GetStockObject(NULL_BRUSH));
+    Rectangle(context, box.x, box.y, box.x + box.width, box.y + box.height);
+}
+
+void PaintMainWindow(HWND window) {
+    const WindowState& state = GetWindowState();
+    PaintScope paint(window);
+    HDC context = paint.context();
+    RECT client{};
+    GetClientRect(window, &client);
+    const int32_t width = client.right - client.left;
+    const int32_t height = client.bottom - client.top;
+
+    FillBox(context, {0, 0, width, height}, kPageColour);
+    PaintHeader(context, state, width);
+    PaintPanels(context, state);
+    PaintFooter(context, state, width);
+}

@@ -1,0 +1,70 @@
+#include "ui/shell_text.h"
+
+#include <cwchar>
+
+#include "engine/bounded_text.h"
+
+namespace {
+
+const wchar_t* OrEmpty(const wchar_t* text) {
+    return text != nullptr ? text : L"";
+}
+
+int32_t TextLength(const wchar_t* text) {
+    return text != nullptr ? static_cast<int32_t>(std::wcslen(text)) : 0;
+}
+
+}  // namespace
+
+void FormatDefaultValue(double value, wchar_t* out, int32_t capacity) {
+    FormatText(out, capacity, L"%.6g", value);
+}
+
+void BuildReferenceLine(const ToolDef& tool, wchar_t* out, int32_t capacity) {
+    FormatText(out, capacity, L"参考依据：%ls", OrEmpty(tool.reference));
+}
+
+void BuildCaptionLine(const ToolDef& tool, wchar_t* out, int32_t capacity) {
+    FormatText(out, capacity, L"%ls  \u00B7  %ls", OrEmpty(tool.category), OrEmpty(tool.subtitle));
+}
+
+void BuildComputedStatus(const ToolDef& tool, wchar_t* out, int32_t capacity) {
+    FormatText(out, capacity, L"计算完成  %ls", OrEmpty(tool.name));
+}
+
+void BuildInputErrorText(int32_t index, const wchar_t* label, wchar_t* out, int32_t capacity) {
+    FormatText(out, capacity, L"第 %d 项“%ls”请输入数字。", index + 1, OrEmpty(label));
+}
+
+void BuildCopyText(const ToolDef& tool, const wchar_t* report, const wchar_t* verdict, wchar_t* out,
+                   int32_t capacity) {
+    CopyText(out, capacity, report);
+    if (tool.special_kind != 0) return;
+    AppendText(out, capacity, L"—— ");
+    AppendText(out, capacity, OrEmpty(verdict));
+}
+
+int32_t ClipboardTextLength(const ToolDef& tool, const wchar_t* copy_text) {
+    return TextLength(tool.name) + 2 + TextLength(copy_text);
+}
+
+void BuildClipboardText(const ToolDef& tool, const wchar_t* copy_text, wchar_t* out,
+                        int32_t capacity) {
+    CopyText(out, capacity, tool.name);
+    AppendText(out, capacity, L"\r\n");
+    AppendText(out, capacity, OrEmpty(copy_text));
+}
+
+void BuildAboutText(const ToolDef& tool, wchar_t* out, int32_t capacity) {
+    FormatText(out, capacity,
+               L"%ls\r\n"
+               L"\r\n"
+               L"分类：%ls\r\n"
+               L"参考依据：%ls\r\n"
+               L"\r\n"
+               L"本工具为临床辅助计算/记录工具，结果不能替代医师诊疗判断，\r\n"
+               L"具体用药与处置请结合患者实际情况及本院规范执行。\r\n"
+               L"\r\n"
+               L"版本 V1.0    官网：%ls",
+               OrEmpty(tool.name), OrEmpty(tool.category), OrEmpty(tool.reference), kWebAddress);
+}
