@@ -174,6 +174,11 @@ int32_t ComputeTool(const ToolDef& tool, const double* values, wchar_t* report,
     return result_level;
 }
 
+bool EvaluateToolOutputs(const ToolDef& tool, const double* values, double* results) {
+    for (int32_t j = 0; j < kMaxOutputs; ++j) results[j] = 0.0;
+    return EvaluateOutputs(tool, values, results);
+}
+
 int32_t RunGenerator(int32_t special_kind, const ToolDef& tool, const double* values,
                      wchar_t* report, int32_t report_capacity, wchar_t* verdict,
                      int32_t verdict_capacity) {

@@ -26,6 +26,11 @@ int32_t TruncateToInt32(double value);
 // FindParamValue followed by TruncateToInt32.
 int32_t FindIntParam(const ToolDef& tool, const double* values, const char* var);
 
+// Evaluates every output of a formula tool into results (kMaxOutputs entries,
+// all set), exactly as ComputeTool does for its report; returns whether any
+// output failed. For views of a result other than the report text.
+bool EvaluateToolOutputs(const ToolDef& tool, const double* values, double* results);
+
 // Generator signature shared by every SpecialKind 1 to 11.
 using GeneratorFunction = int32_t (*)(const ToolDef& tool, const double* values, wchar_t* report,
                                       int32_t report_capacity, wchar_t* verdict,
