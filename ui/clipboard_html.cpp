@@ -1,0 +1,307 @@
+#include "ui/clipboard_html.h"
+
+#include "engine/bounded_text.h"
+#include "engine/compute.h"
+#include "generators/nursing_rota.h"
+#include "platform/utf8.h"
+
+namespace {
+
+// The report's note line after failed outputs, without its line break.
+constexpr wchar_t kFailedOutputsNote[] = L"（部分结果无法计算，请检查输入是否合理）";
+
+// Column heads after the day columns, in the order of kRotaShifts.
+constexpr wchar_t kRotaShiftHeads[][4] = {L"白班", L"夜班", L"休息"};
+constexpr wchar_t kRotaShifts[] = {L'D', L'N', L'R'};
+constexpr int32_t kRotaShiftCount = 3;
+
+constexpr int32_t kValueTextCapacity = 128;
+constexpr int32_t kSmallCellCapacity = 16;
+
+// The offsets are written "%010d": ten decimal digits.
+constexpr int32_t kOffsetDigits = 10;
+constexpr int64_t kLargestOffset = 9999999999;
+
+struct Entity {
+    wchar_t character;
+    const char* text;
+};
+
+// No markup here carries attributes, so quotes need no escaping.
+constexpr Entity kEntities[] = {{L'&', "&amp;"}, {L'<', "&lt;"}, {L'>', "&gt;"}};
+
+// Appends to a byte buffer that is never overrun: the first piece that does
+// not fit marks the payload as failed, and nothing more is added after it.
+struct PayloadWriter {
+    char* out;
+    int64_t capacity;
+    int64_t size;
+    bool overflow;
+};
+
+void AppendBytes(PayloadWriter& w, const char* bytes, int64_t count) {
+    if (w.overflow) return;
+    if (count > w.capacity - w.size) {
+        w.overflow = true;
+        return;
+    }
+    for (int64_t i = 0; i < count; ++i)
+        w.out[w.size + i] = bytes[i];
+    w.size += count;
+}
+
+int64_t AsciiLength(const char* text) {
+    int64_t n = 0;
+    while (text[n] != '\0')
+        ++n;
+    return n;
+}
+
+void AppendMarkup(PayloadWriter& w, const char* markup) {
+    AppendBytes(w, markup, AsciiLength(markup));
+}
+
+void AppendUtf8(PayloadWriter& w, const wchar_t* text, int64_t length) {
+    if (w.overflow || length <= 0) return;
+    const int64_t written = WideToUtf8(text, length, w.out + w.size, w.capacity - w.size);
+    if (written < 0) {
+        w.overflow = true;
+        return;
+    }
+    w.size += written;
+}
+
+const char* EntityFor(wchar_t c) {
+    for (const Entity& entity : kEntities) {
+        if (entity.character == c) return entity.text;
+    }
+    return nullptr;
+}
+
+// The escaped characters are ASCII, so the runs between them never split a
+// surrogate pair.
+void AppendEscaped(PayloadWriter& w, const wchar_t* text, int64_t length) {
+    int64_t run_start = 0;
+    for (int64_t i = 0; i < length; ++i) {
+        const char* entity = EntityFor(text[i]);
+        if (entity == nullptr) continue;
+        AppendUtf8(w, text + run_start, i - run_start);
+        AppendMarkup(w, entity);
+        run_start = i + 1;
+    }
+    AppendUtf8(w, text + run_start, length - run_start);
+}
+
+int64_t WideLength(const wchar_t* text) {
+    int64_t n = 0;
+    if (text == nullptr) return 0;
+    while (text[n] != L'\0')
+        ++n;
+    return n;
+}
+
+void AppendEscaped(PayloadWriter& w, const wchar_t* text) {
+    AppendEscaped(w, text, WideLength(text));
+}
+
+void AppendCell(PayloadWriter& w, const wchar_t* text, int64_t length) {
+    AppendMarkup(w, "<td>");
+    AppendEscaped(w, text, length);
+    AppendMarkup(w, "</td>");
+}
+
+void AppendCell(PayloadWriter& w, const wchar_t* text) {
+    AppendCell(w, text, WideLength(text));
+}
+
+void AppendHeadCell(PayloadWriter& w, const wchar_t* text) {
+    AppendMarkup(w, "<th>");
+    AppendEscaped(w, text);
+    AppendMarkup(w, "</th>");
+}
+
+void AppendOneCellRow(PayloadWriter& w, const wchar_t* text, int64_t length) {
+    AppendMarkup(w, "<tr>");
+    AppendCell(w, text, length);
+    AppendMarkup(w, "</tr>\r\n");
+}
+
+void AppendParagraph(PayloadWriter& w, const wchar_t* text) {
+    AppendMarkup(w, "<p>");
+    AppendEscaped(w, text);
+    AppendMarkup(w, "</p>\r\n");
+}
+
+// --- Nursing rota ---
+
+void AppendRotaHeadRow(PayloadWriter& w, int32_t days) {
+    AppendMarkup(w, "<tr>");
+    AppendHeadCell(w, L"");
+    for (int32_t day_index = 0; day_index < days; ++day_index) {
+        wchar_t head[kSmallCellCapacity];
+        FormatText(head, kSmallCellCapacity, L"%d日", day_index + 1);
+        AppendHeadCell(w, head);
+    }
+    for (const wchar_t* shift_head : kRotaShiftHeads)
+        AppendHeadCell(w, shift_head);
+    AppendMarkup(w, "</tr>\r\n");
+}
+
+int32_t ShiftSlot(wchar_t letter) {
+    for (int32_t s = 0; s < kRotaShiftCount; ++s) {
+        if (kRotaShifts[s] == letter) return s;
+    }
+    return -1;
+}
+
+void AppendRotaNurseRow(PayloadWriter& w, int32_t nurse_index, int32_t days) {
+    wchar_t label[kSmallCellCapacity];
+    FormatText(label, kSmallCellCapacity, L"护士%02d", nurse_index + 1);
+    AppendMarkup(w, "<tr>");
+    AppendCell(w, label);
+    int32_t counts[kRotaShiftCount] = {};
+    for (int32_t day_index = 0; day_index < days; ++day_index) {
+        const wchar_t letter[2] = {RotaShiftLetter(nurse_index, day_index), L'\0'};
+        const int32_t slot = ShiftSlot(letter[0]);
+        if (slot >= 0) ++counts[slot];
+        AppendCell(w, letter);
+    }
+    for (const int32_t count : counts) {
+        wchar_t count_text[kSmallCellCapacity];
+        FormatText(count_text, kSmallCellCapacity, L"%d", count);
+        AppendCell(w, count_text);
+    }
+    AppendMarkup(w, "</tr>\r\n");
+}
+
+void AppendRotaFragment(PayloadWriter& w, const ToolDef& tool, const double* values) {
+    const RotaSize size = ReadRotaSize(tool, values);
+    AppendParagraph(w, kRotaRuleLine);
+    AppendMarkup(w, "<table>\r\n");
+    AppendRotaHeadRow(w, size.days);
+    for (int32_t nurse_index = 0; nurse_index < size.nurses; ++nurse_index) {
+        AppendRotaNurseRow(w, nurse_index, size.days);
+    }
+    AppendMarkup(w, "</table>\r\n");
+    AppendParagraph(w, kRotaHintLine);
+}
+
+// --- Formula tool ---
+
+void AppendOutputRow(PayloadWriter& w, const OutputDef& output, double result) {
+    wchar_t value_text[kValueTextCapacity];
+    FormatValue(output.format_code, result, value_text, kValueTextCapacity);
+    AppendMarkup(w, "<tr>");
+    AppendCell(w, output.label);
+    AppendCell(w, value_text);
+    AppendCell(w, output.unit);
+    AppendMarkup(w, "</tr>\r\n");
+}
+
+void AppendFormulaFragment(PayloadWriter& w, const ToolDef& tool, const double* values,
+                           const wchar_t* verdict) {
+    // Same evaluation as the report's, so the table never disagrees with it.
+    double results[kMaxOutputs];
+    const bool any_error = EvaluateToolOutputs(tool, values, results);
+    AppendMarkup(w, "<table>\r\n");
+    for (int32_t j = 0; j < tool.output_count && j < kMaxOutputs; ++j) {
+        AppendOutputRow(w, tool.outputs[j], results[j]);
+    }
+    // A failed output may still show a plausible number: keep the warning.
+    if (any_error) AppendOneCellRow(w, kFailedOutputsNote, WideLength(kFailedOutputsNote));
+    AppendOneCellRow(w, verdict, WideLength(verdict));
+    AppendMarkup(w, "</table>\r\n");
+}
+
+// --- Any other report: its lines ---
+
+bool IsLineBreak(wchar_t c) {
+    return c == L'\r' || c == L'\n';
+}
+
+// A line ends at CR LF; a lone CR or LF (a report cut after its CR, say) ends
+// one too, so no cell ever holds a line break.
+void AppendReportLinesFragment(PayloadWriter& w, const wchar_t* report) {
+    const int64_t length = WideLength(report);
+    AppendMarkup(w, "<table>\r\n");
+    int64_t line_start = 0;
+    for (int64_t i = 0; i < length; ++i) {
+        if (!IsLineBreak(report[i])) continue;
+        AppendOneCellRow(w, report + line_start, i - line_start);
+        if (report[i] == L'\r' && i + 1 < length && report[i + 1] == L'\n') ++i;
+        line_start = i + 1;
+    }
+    if (line_start < length) AppendOneCellRow(w, report + line_start, length - line_start);
+    AppendMarkup(w, "</table>\r\n");
+}
+
+void AppendFragment(PayloadWriter& w, const ToolDef& tool, const double* values,
+                    const wchar_t* report, const wchar_t* verdict) {
+    if (tool.special_kind == 0) {
+        AppendFormulaFragment(w, tool, values, verdict);
+    } else if (tool.special_kind == 1) {
+        AppendRotaFragment(w, tool, values);
+    } else {
+        AppendReportLinesFragment(w, report);
+    }
+}
+
+// --- Header ---
+
+struct HeaderOffsets {
+    int64_t start_html;
+    int64_t end_html;
+    int64_t start_fragment;
+    int64_t end_fragment;
+};
+
+constexpr const char* kOffsetNames[] = {"StartHTML:", "EndHTML:", "StartFragment:", "EndFragment:"};
+constexpr int32_t kOffsetCount = 4;
+
+// Writes the header with zeros in the offset fields; returns where each field is.
+void AppendHeader(PayloadWriter& w, int64_t* field_positions) {
+    AppendMarkup(w, "Version:0.9\r\n");
+    for (int32_t k = 0; k < kOffsetCount; ++k) {
+        AppendMarkup(w, kOffsetNames[k]);
+        field_positions[k] = w.size;
+        AppendMarkup(w, "0000000000\r\n");
+    }
+}
+
+void WriteOffset(char* field, int64_t value) {
+    for (int32_t i = kOffsetDigits - 1; i >= 0; --i) {
+        field[i] = static_cast<char>('0' + value % 10);
+        value /= 10;
+    }
+}
+
+void FillHeader(PayloadWriter& w, const int64_t* field_positions, const HeaderOffsets& offsets) {
+    const int64_t values[kOffsetCount] = {offsets.start_html, offsets.end_html,
+                                          offsets.start_fragment, offsets.end_fragment};
+    for (int32_t k = 0; k < kOffsetCount; ++k)
+        WriteOffset(w.out + field_positions[k], values[k]);
+}
+
+constexpr double kNoValues[kMaxParams] = {};
+
+}  // namespace
+
+int64_t BuildClipboardHtml(const ToolDef& tool, const double* values, const wchar_t* report,
+                           const wchar_t* verdict, char* out, int64_t capacity) {
+    if (out == nullptr || capacity < 0) return -1;
+    if (values == nullptr) values = kNoValues;
+    PayloadWriter w{out, capacity, 0, false};
+    int64_t field_positions[kOffsetCount] = {};
+    AppendHeader(w, field_positions);
+    HeaderOffsets offsets{};
+    offsets.start_html = w.size;
+    AppendMarkup(w, "<html><body>\r\n<!--StartFragment-->");
+    offsets.start_fragment = w.size;
+    AppendFragment(w, tool, values, report, verdict);
+    offsets.end_fragment = w.size;
+    AppendMarkup(w, "<!--EndFragment-->\r\n</body></html>");
+    offsets.end_html = w.size;
+    if (w.overflow || offsets.end_html > kLargestOffset) return -1;
+    FillHeader(w, field_positions, offsets);
+    return w.size;
+}
