@@ -175,7 +175,9 @@ int32_t ComputeTool(const ToolDef& tool, const double* values, wchar_t* report,
 }
 
 bool EvaluateToolOutputs(const ToolDef& tool, const double* values, double* results) {
-    for (int32_t j = 0; j < kMaxOutputs; ++j) results[j] = 0.0;
+    for (int32_t j = 0; j < kMaxOutputs; ++j) {
+        results[j] = 0.0;
+    }
     return EvaluateOutputs(tool, values, results);
 }
 

@@ -45,8 +45,9 @@ void AppendBytes(PayloadWriter& w, const char* bytes, int64_t count) {
         w.overflow = true;
         return;
     }
-    for (int64_t i = 0; i < count; ++i)
+    for (int64_t i = 0; i < count; ++i) {
         w.out[w.size + i] = bytes[i];
+    }
     w.size += count;
 }
 
@@ -142,8 +143,9 @@ void AppendRotaHeadRow(PayloadWriter& w, int32_t days) {
         FormatText(head, kSmallCellCapacity, L"%d日", day_index + 1);
         AppendHeadCell(w, head);
     }
-    for (const wchar_t* shift_head : kRotaShiftHeads)
+    for (const wchar_t* shift_head : kRotaShiftHeads) {
         AppendHeadCell(w, shift_head);
+    }
     AppendMarkup(w, "</tr>\r\n");
 }
 
@@ -278,8 +280,9 @@ void WriteOffset(char* field, int64_t value) {
 void FillHeader(PayloadWriter& w, const int64_t* field_positions, const HeaderOffsets& offsets) {
     const int64_t values[kOffsetCount] = {offsets.start_html, offsets.end_html,
                                           offsets.start_fragment, offsets.end_fragment};
-    for (int32_t k = 0; k < kOffsetCount; ++k)
+    for (int32_t k = 0; k < kOffsetCount; ++k) {
         WriteOffset(w.out + field_positions[k], values[k]);
+    }
 }
 
 constexpr double kNoValues[kMaxParams] = {};

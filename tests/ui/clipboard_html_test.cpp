@@ -77,8 +77,9 @@ constexpr char kHintParagraph[] =
 // The head row written out independently of the code under test.
 std::string RotaHeadRow(int32_t days) {
     std::string row = "<tr><th></th>";
-    for (int32_t day = 1; day <= days; ++day)
+    for (int32_t day = 1; day <= days; ++day) {
         row += "<th>" + std::to_string(day) + "日</th>";
+    }
     return row + "<th>白班</th><th>夜班</th><th>休息</th></tr>\r\n";
 }
 
@@ -94,15 +95,17 @@ std::string RotaNurseRow(int32_t nurse_index, int32_t days) {
         ++counts[shift];
         row += std::string("<td>") + "DNR"[shift] + "</td>";
     }
-    for (int count : counts)
+    for (int count : counts) {
         row += "<td>" + std::to_string(count) + "</td>";
+    }
     return row + "</tr>\r\n";
 }
 
 std::string RotaFragment(int32_t nurses, int32_t days) {
     std::string fragment = std::string(kRuleParagraph) + "<table>\r\n" + RotaHeadRow(days);
-    for (int32_t i = 0; i < nurses; ++i)
+    for (int32_t i = 0; i < nurses; ++i) {
         fragment += RotaNurseRow(i, days);
+    }
     return fragment + "</table>\r\n" + kHintParagraph;
 }
 
