@@ -49,6 +49,45 @@ RecordWriteResult WriteNewFile(HANDLE file, const RecordText& text) {
     return kRecordWriteFailed;
 }
 
+// An append-only handle writes at the end of the file, but only some file
+// systems make finding the end and writing there one step (Wine, for one, does
+// not). Saves of one record file therefore take turns, across processes, under
+// a mutex named after the file.
+constexpr DWORD kTurnTimeoutMs = 10000;
+constexpr int32_t kMutexNameCapacity = 160;
+
+class RecordFileTurn {
+public:
+    explicit RecordFileTurn(const wchar_t* path) {
+        wchar_t name[kMutexNameCapacity];
+        FormatText(name, kMutexNameCapacity, L"Local\\TavoMedSuite.records.%ls", FileNameOf(path));
+        mutex_ = CreateMutexW(nullptr, FALSE, name);
+        if (mutex_ == nullptr) return;
+        // An abandoned mutex is still handed over: its holder has ended.
+        const DWORD wait = WaitForSingleObject(mutex_, kTurnTimeoutMs);
+        held_ = wait == WAIT_OBJECT_0 || wait == WAIT_ABANDONED;
+    }
+    ~RecordFileTurn() {
+        if (held_) ReleaseMutex(mutex_);
+        if (mutex_ != nullptr) CloseHandle(mutex_);
+    }
+    RecordFileTurn(const RecordFileTurn&) = delete;
+    RecordFileTurn& operator=(const RecordFileTurn&) = delete;
+    bool Held() const { return held_; }
+
+private:
+    // A mutex name may not hold a backslash; files of one name share the turn.
+    static const wchar_t* FileNameOf(const wchar_t* path) {
+        const wchar_t* name = path;
+        for (const wchar_t* p = path; *p != L'\0'; ++p) {
+            if (*p == L'\\' || *p == L'/') name = p + 1;
+        }
+        return name;
+    }
+    HANDLE mutex_ = nullptr;
+    bool held_ = false;
+};
+
 bool IsFolder(const wchar_t* path) {
     const DWORD attributes = GetFileAttributesW(path);
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
@@ -75,6 +114,8 @@ bool CreateFolderChain(const wchar_t* folder) {
 
 RecordWriteResult WriteRecordFile(const wchar_t* path, const RecordText& text) {
     if (text.newFileSize <= text.dataOffset) return kRecordWriteFailed;
+    const RecordFileTurn turn(path);
+    if (!turn.Held()) return kRecordWriteFailed;
     for (int32_t attempt = 0; attempt < kOpenAttempts; ++attempt) {
         HANDLE file = OpenForAppend(path);
         if (file != INVALID_HANDLE_VALUE) return AppendDataLine(file, text);

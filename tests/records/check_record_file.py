@@ -1,0 +1,124 @@
+#!/usr/bin/env python3
+"""Runs the record test programs under Wine and reads what they wrote with
+Python's csv module, a reader that is not the program's own.
+
+  check_record_file.py stress <wine runner> <append_stress exe> <work dir> <count>
+  check_record_file.py sample <wine runner> <write_sample exe> <work dir>
+"""
+import csv
+import io
+import os
+import re
+import shutil
+import subprocess
+import sys
+import time
+
+BOM = b"\xef\xbb\xbf"
+HEADER = ["时间", "工具", "护士人数", "排班天数", "结果"]
+TOOL_NAME = "护理排班表生成"
+RESULT_UNITS = 254
+TIMESTAMP = re.compile(r"^\d{4}-\d\d-\d\d \d\d:\d\d:\d\d$")
+
+
+def wine_path(path):
+    return "Z:" + os.path.abspath(path).replace("/", "\\")
+
+
+def fresh_dir(path):
+    shutil.rmtree(path, ignore_errors=True)
+    os.makedirs(path)
+
+
+def fail(message):
+    print("FAIL: " + message)
+    sys.exit(1)
+
+
+def read_records(path):
+    """The file's rows as the csv module reads them, after checking the bytes
+    that a reader does not show: one BOM at the start, CR LF at the end."""
+    with open(path, "rb") as f:
+        data = f.read()
+    if not data.startswith(BOM):
+        fail("file does not start with EF BB BF")
+    if data.count(BOM) != 1:
+        fail("%d byte order marks in the file" % data.count(BOM))
+    if not data.endswith(b"\r\n"):
+        fail("file does not end with CR LF")
+    text = data[len(BOM):].decode("utf-8")
+    rows = list(csv.reader(io.StringIO(text, newline=""), strict=True))
+    if not rows or rows[0] != HEADER:
+        fail("first row is not the header: %r" % (rows[:1],))
+    if sum(1 for row in rows if row == HEADER) != 1:
+        fail("more than one header row")
+    for number, row in enumerate(rows[1:], 1):
+        if len(row) != len(HEADER):
+            fail("record %d has %d fields, not %d: %r" % (number, len(row), len(HEADER), row))
+        if not TIMESTAMP.match(row[0]) or row[1] != TOOL_NAME:
+            fail("record %d does not start with a timestamp and the tool: %r" % (number, row[:2]))
+    return rows[1:]
+
+
+def run_stress(runner, exe, work, count):
+    fresh_dir(work)
+    record_file = os.path.join(work, "T187.csv")
+    gate = os.path.join(work, "go")
+    runs = [subprocess.Popen([runner, exe, wine_path(record_file), str(count), tag, wine_path(gate)])
+            for tag in ("A", "B")]
+    time.sleep(2)  # both Wine processes are up and polling for the gate
+    open(gate, "w").close()
+    codes = [run.wait(timeout=600) for run in runs]
+    if codes != [0, 0]:
+        fail("append runs ended with %r" % codes)
+    records = read_records(record_file)
+    if len(records) != 2 * count:
+        fail("%d records, not %d" % (len(records), 2 * count))
+    seen = set()
+    for row in records:
+        if row[2:4] != ["护士人数=8", "排班天数=7"]:
+            fail("parameter cells torn: %r" % row[2:4])
+        found = re.match(r"^进程 ([AB]) 第 (\d{3}) 条\r\n规则：白班 D, 夜班 N, 休息 R，\"连续夜班\"不超过 2 个\r\n班+$",
+                         row[4])
+        if not found:
+            fail("result cell torn: %r" % row[4])
+        seen.add((found.group(1), int(found.group(2))))
+    expected = {(tag, i) for tag in ("A", "B") for i in range(count)}
+    if seen != expected:
+        fail("records missing or doubled: %d distinct of %d" % (len(seen), len(expected)))
+    print("one BOM, one header, %d whole records from two processes" % len(records))
+
+
+def run_sample(runner, exe, work):
+    fresh_dir(work)
+    record_file = os.path.join(work, "T187.csv")
+    expected_file = os.path.join(work, "expected.txt")
+    code = subprocess.call([runner, exe, wine_path(record_file), wine_path(expected_file)])
+    if code != 0:
+        fail("write_sample ended with %d" % code)
+    with open(expected_file, encoding="utf-8", newline="") as f:
+        saves = [entry.split("\x1f") for entry in f.read().split("\x1e")[:-1]]
+    records = read_records(record_file)
+    if len(records) != len(saves):
+        fail("%d records for %d saves" % (len(records), len(saves)))
+    for number, (row, (nurses, days, report)) in enumerate(zip(records, saves), 1):
+        cells = ["护士人数=%g" % float(nurses), "排班天数=%g" % float(days)]
+        if row[2:4] != cells:
+            fail("record %d parameters %r, not %r" % (number, row[2:4], cells))
+        if row[4] != report[:RESULT_UNITS]:
+            fail("record %d result %r, not %r" % (number, row[4], report[:RESULT_UNITS]))
+    print("%d records read back by the csv module, each as saved" % len(records))
+
+
+def main():
+    mode = sys.argv[1]
+    if mode == "stress":
+        run_stress(sys.argv[2], sys.argv[3], sys.argv[4], int(sys.argv[5]))
+    elif mode == "sample":
+        run_sample(sys.argv[2], sys.argv[3], sys.argv[4])
+    else:
+        fail("unknown mode " + mode)
+
+
+if __name__ == "__main__":
+    main()
