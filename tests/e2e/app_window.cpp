@@ -1,0 +1,56 @@
+#include "tests/e2e/app_window.h"
+
+#include "tests/e2e/expected_texts.h"
+
+namespace e2e {
+namespace {
+
+constexpr Rgb kFooter{236, 241, 244};
+constexpr Rgb kStatusColour{120, 132, 142};
+
+}  // namespace
+
+void AppWindowTest::SetUp() {
+    app_ = std::make_unique<AppProcess>();
+    ASSERT_TRUE(app_->Started()) << "cannot start the program";
+    main_ = FindMainWindow(app_->Id());
+    ASSERT_NE(main_, nullptr) << "the program's window did not appear";
+    ASSERT_TRUE(WaitFor([&] { return Field(1) != nullptr && ReadControlText(Field(1)) == L"7"; }))
+        << "the fields never showed their defaults";
+    for (HWND child : ChildWindows(main_)) {
+        RECT rect = RectInClient(child, main_);
+        if (rect.left == kVerdictBox.left && rect.top == kVerdictBox.top) verdict_ = child;
+    }
+    ASSERT_NE(verdict_, nullptr) << "no verdict line at (492, 142)";
+}
+
+void AppWindowTest::TypeCounts(const std::wstring& nurses, const std::wstring& days) {
+    ASSERT_TRUE(SetControlText(Field(0), nurses));
+    ASSERT_TRUE(SetControlText(Field(1), days));
+}
+
+bool AppWindowTest::WaitForReport(const std::wstring& expected) {
+    return WaitFor([&] { return ReadControlText(Report()) == expected; });
+}
+
+bool AppWindowTest::WaitForStatus(const std::wstring& status) {
+    TextLook look{
+        L"Microsoft YaHei UI", 12,      400,
+        kStatusColour,         kFooter, DT_RIGHT | DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS};
+    int width = kStatusBox.right - kStatusBox.left;
+    int height = kStatusBox.bottom - kStatusBox.top;
+    std::vector<Rgb> expected = RenderText(status, look, width, height);
+    return WaitFor([&] {
+        Screenshot shot;
+        return shot.Capture(main_) && CountDifferences(shot, kStatusBox, expected) == 0;
+    });
+}
+
+void AppWindowTest::ComputeTenByFourteen() {
+    TypeCounts(L"10", L"14");
+    PressKey(Field(1), VK_F5);
+    ASSERT_TRUE(WaitForReport(ExpectedRota(10, 14)))
+        << "report: " << Utf8Of(ReadControlText(Report()));
+}
+
+}  // namespace e2e

@@ -1,0 +1,51 @@
+// A fresh run of the program with its window found and ready, and the handles of
+// the controls the tests work with.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "tests/e2e/driver.h"
+#include "tests/e2e/screen.h"
+
+namespace e2e {
+
+enum ControlId : int {
+    kComputeButton = 1001,
+    kSaveButton = 1002,
+    kCopyButton = 1003,
+    kResetButton = 1004,
+    kAboutButton = 1005,
+    kFirstField = 2000,
+    kReportBox = 3000,
+};
+
+// The status line is painted into the footer, not held by a control.
+inline constexpr RECT kStatusBox{740, 704, 1004, 720};
+inline constexpr RECT kVerdictBox{492, 142, 984, 188};
+
+class AppWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+
+    HWND Field(int index) const { return ControlById(main_, kFirstField + index); }
+    HWND Button(int id) const { return ControlById(main_, id); }
+    HWND Report() const { return ControlById(main_, kReportBox); }
+    HWND Verdict() const { return verdict_; }
+
+    // Types both counts and presses the key in the given field.
+    void TypeCounts(const std::wstring& nurses, const std::wstring& days);
+    bool WaitForReport(const std::wstring& expected);
+    // Waits until the footer shows exactly this status text.
+    bool WaitForStatus(const std::wstring& status);
+    // Computes 10 nurses and 14 days with F5 and waits for the report.
+    void ComputeTenByFourteen();
+
+    std::unique_ptr<AppProcess> app_;
+    HWND main_ = nullptr;
+    HWND verdict_ = nullptr;
+};
+
+}  // namespace e2e

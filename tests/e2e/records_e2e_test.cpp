@@ -1,0 +1,212 @@
+// The "保存记录" button as a user meets it: the record file it creates or extends
+// under the local application-data folder, its message boxes and status line,
+// and what it leaves alone when it must not write.
+#include <gtest/gtest.h>
+#include <shlobj.h>
+
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "tests/e2e/app_window.h"
+#include "tests/e2e/expected_texts.h"
+
+namespace e2e {
+namespace {
+
+constexpr wchar_t kSavedCaption[] = L"已保存";
+constexpr wchar_t kSavedText[] = L"本次结果已追加保存到本地记录（CSV，可用 Excel 打开）。";
+constexpr wchar_t kFailedCaption[] = L"保存失败";
+constexpr wchar_t kFailedStatus[] = L"保存失败";
+constexpr wchar_t kHintCaption[] = L"提示";
+constexpr wchar_t kSaveHint[] = L"请先点击“计算”生成结果，再保存记录。";
+constexpr wchar_t kHeader[] = L"时间,工具,护士人数,排班天数,结果\r\n";
+constexpr char kBom[] = "\xEF\xBB\xBF";
+constexpr size_t kResultUnits = 254;
+constexpr size_t kTimestampLength = 19;
+
+std::wstring LocalAppData() {
+    wchar_t folder[MAX_PATH] = L"";
+    SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder);
+    return folder;
+}
+
+bool FileExists(const std::wstring& path) {
+    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::string ReadBytes(const std::wstring& path) {
+    std::ifstream in(path.c_str(), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+bool WriteBytes(const std::wstring& path, const std::string& bytes) {
+    std::ofstream out(path.c_str(), std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    return static_cast<bool>(out);
+}
+
+std::wstring NowStamp() {
+    SYSTEMTIME now{};
+    GetLocalTime(&now);
+    wchar_t stamp[32];
+    swprintf(stamp, 32, L"%04u-%02u-%02u %02u:%02u:%02u", now.wYear, now.wMonth, now.wDay,
+             now.wHour, now.wMinute, now.wSecond);
+    return stamp;
+}
+
+// A cell as a CSV reader expects it: quoted, with inner quotes doubled, when it
+// holds a comma, a quote or a line break.
+std::wstring CsvCell(const std::wstring& text) {
+    if (text.find_first_of(L",\"\r\n") == std::wstring::npos) return text;
+    std::wstring cell = L"\"";
+    for (wchar_t c : text) {
+        cell += c;
+        if (c == L'"') cell += L'"';
+    }
+    return cell + L"\"";
+}
+
+// The record of one save after its timestamp.
+std::wstring RecordAfterStamp(int nurses, int days) {
+    return L"," + std::wstring(kToolName) + L",护士人数=" + std::to_wstring(nurses) +
+           L",排班天数=" + std::to_wstring(days) + L"," +
+           CsvCell(ExpectedRota(nurses, days).substr(0, kResultUnits)) + L"\r\n";
+}
+
+// Checks one record at the start of bytes: a timestamp between the two moments,
+// then the rest as expected. Returns the bytes after it.
+std::string CheckRecord(const std::string& bytes, const std::wstring& before,
+                        const std::wstring& after, int nurses, int days) {
+    const std::string rest = Utf8Of(RecordAfterStamp(nurses, days));
+    EXPECT_GE(bytes.size(), kTimestampLength + rest.size());
+    if (bytes.size() < kTimestampLength + rest.size()) return "";
+    const std::string stamp = bytes.substr(0, kTimestampLength);
+    EXPECT_GE(stamp, Utf8Of(before));
+    EXPECT_LE(stamp, Utf8Of(after));
+    EXPECT_EQ(bytes.substr(kTimestampLength, rest.size()), rest);
+    return bytes.substr(kTimestampLength + rest.size());
+}
+
+// Every test starts without the records file and leaves the one it found.
+class RecordLogTest : public AppWindowTest {
+protected:
+    void SetUp() override {
+        folder_ = LocalAppData() + L"\\TavoMedSuite\\records";
+        path_ = folder_ + L"\\T187.csv";
+        ASSERT_FALSE(LocalAppData().empty()) << "no local application-data folder";
+        hadFile_ = FileExists(path_);
+        if (hadFile_) {
+            SetFileAttributesW(path_.c_str(), FILE_ATTRIBUTE_NORMAL);
+            kept_ = ReadBytes(path_);
+            ASSERT_TRUE(DeleteFileW(path_.c_str()));
+        }
+        AppWindowTest::SetUp();
+    }
+
+    void TearDown() override {
+        app_.reset();
+        SetFileAttributesW(path_.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileW(path_.c_str());
+        if (hadFile_) EXPECT_TRUE(WriteBytes(path_, kept_)) << "could not restore the records file";
+    }
+
+    void ComputeWith(int nurses, int days) {
+        TypeCounts(std::to_wstring(nurses), std::to_wstring(days));
+        PressKey(Field(0), VK_F5);
+        ASSERT_TRUE(WaitForReport(ExpectedRota(nurses, days)));
+    }
+
+    // Clicks the button and expects the box of a good save.
+    void SaveAndConfirm() {
+        ClickButton(Button(kSaveButton));
+        MessageBoxView box;
+        ASSERT_TRUE(FindMessageBox(main_, &box)) << "no box after saving";
+        EXPECT_EQ(Utf8Of(box.caption), Utf8Of(kSavedCaption));
+        EXPECT_EQ(Utf8Of(box.text), Utf8Of(kSavedText));
+        ASSERT_TRUE(CloseMessageBox(box));
+    }
+
+    void SaveExpectingHint() {
+        ClickButton(Button(kSaveButton));
+        MessageBoxView box;
+        ASSERT_TRUE(FindMessageBox(main_, &box)) << "no box after saving";
+        EXPECT_EQ(Utf8Of(box.caption), Utf8Of(kHintCaption));
+        EXPECT_EQ(Utf8Of(box.text), Utf8Of(kSaveHint));
+        ASSERT_TRUE(CloseMessageBox(box));
+    }
+
+    std::wstring folder_;
+    std::wstring path_;
+    bool hadFile_ = false;
+    std::string kept_;
+};
+
+TEST_F(RecordLogTest, FirstSaveCreatesTheFoldersAndAFileWithBomHeaderAndOneRecord) {
+    // Gone entirely when nothing else is kept there, as on a machine never saved on.
+    RemoveDirectoryW(folder_.c_str());
+    RemoveDirectoryW((LocalAppData() + L"\\TavoMedSuite").c_str());
+
+    ComputeWith(8, 7);
+    const std::wstring before = NowStamp();
+    SaveAndConfirm();
+    const std::wstring after = NowStamp();
+    EXPECT_TRUE(WaitForStatus(L"记录已保存：" + path_));
+
+    const std::string bytes = ReadBytes(path_);
+    ASSERT_EQ(bytes.substr(0, 3), kBom);
+    const std::string header = Utf8Of(kHeader);
+    ASSERT_EQ(bytes.substr(3, header.size()), header);
+    EXPECT_EQ(CheckRecord(bytes.substr(3 + header.size()), before, after, 8, 7), "")
+        << "more than one record";
+}
+
+TEST_F(RecordLogTest, SecondSaveAppendsOneRecordOnly) {
+    ComputeWith(8, 7);
+    SaveAndConfirm();
+    const std::string first = ReadBytes(path_);
+    ASSERT_FALSE(first.empty());
+
+    ComputeWith(10, 14);
+    const std::wstring before = NowStamp();
+    SaveAndConfirm();
+    const std::wstring after = NowStamp();
+    const std::string bytes = ReadBytes(path_);
+    ASSERT_EQ(bytes.substr(0, first.size()), first) << "what was there is kept as it was";
+    EXPECT_EQ(CheckRecord(bytes.substr(first.size()), before, after, 10, 14), "");
+    EXPECT_EQ(bytes.find(kBom, 1), std::string::npos) << "a second byte order mark";
+}
+
+TEST_F(RecordLogTest, SaveBeforeAnyResultOrAfterAResetShowsTheHintAndWritesNothing) {
+    SaveExpectingHint();
+    EXPECT_FALSE(FileExists(path_)) << "a file was created without a result";
+
+    ComputeWith(8, 7);
+    SaveAndConfirm();
+    const std::string saved = ReadBytes(path_);
+    ClickButton(Button(kResetButton));
+    ASSERT_TRUE(WaitFor([&] { return ReadControlText(Report()).empty(); }));
+    SaveExpectingHint();
+    EXPECT_EQ(ReadBytes(path_), saved);
+}
+
+TEST_F(RecordLogTest, ReadOnlyRecordsFileGivesTheFailureBoxAndStaysAsItWas) {
+    ComputeWith(8, 7);
+    SaveAndConfirm();
+    const std::string saved = ReadBytes(path_);
+    ASSERT_TRUE(SetFileAttributesW(path_.c_str(), FILE_ATTRIBUTE_READONLY));
+
+    ComputeWith(10, 14);
+    ClickButton(Button(kSaveButton));
+    MessageBoxView box;
+    ASSERT_TRUE(FindMessageBox(main_, &box)) << "no box after a failed save";
+    EXPECT_EQ(Utf8Of(box.caption), Utf8Of(kFailedCaption));
+    EXPECT_EQ(Utf8Of(box.text), Utf8Of(L"无法写入记录文件：" + path_ + L"\r\n本次结果未保存。"));
+    ASSERT_TRUE(CloseMessageBox(box));
+    EXPECT_TRUE(NoMessageBoxWithin(main_, 500)) << "a second box after the failure";
+    EXPECT_TRUE(WaitForStatus(kFailedStatus));
+    EXPECT_EQ(ReadBytes(path_), saved);
+}
+
+}  // namespace
+}  // namespace e2e

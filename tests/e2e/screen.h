@@ -1,0 +1,55 @@
+// Pixels of the display as the user sees them: the window is captured from the
+// screen, so whatever the program painted (and nothing it merely meant to paint)
+// is what the tests look at.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace e2e {
+
+struct Rgb {
+    uint8_t r, g, b;
+    bool operator==(const Rgb&) const = default;
+};
+
+std::string Describe(Rgb colour);
+
+// A capture of a window's outer rectangle; pixels are addressed in the window's
+// client coordinates.
+class Screenshot {
+public:
+    bool Capture(HWND window);
+    Rgb At(int clientX, int clientY) const;
+    // Pixels of exactly this colour inside the client box [left, right) x [top, bottom).
+    int Count(const RECT& box, Rgb colour) const;
+    // The smallest box around every pixel in the client box that differs from the
+    // given background colour; empty when there is none.
+    RECT BoundsNotOf(const RECT& box, Rgb background) const;
+    bool SaveBmp(const std::wstring& path) const;
+
+private:
+    int width_ = 0;
+    int height_ = 0;
+    POINT clientOrigin_{};  // client (0, 0) within the capture
+    std::vector<uint32_t> pixels_;
+};
+
+// Draws text the way the program's status line does, in this process, so that the
+// painted footer can be compared with it pixel by pixel.
+struct TextLook {
+    const wchar_t* face;
+    int height;
+    int weight;
+    Rgb colour;
+    Rgb background;
+    UINT flags;
+};
+std::vector<Rgb> RenderText(const std::wstring& text, const TextLook& look, int width, int height);
+// How many pixels of the client box differ from the rendered picture.
+int CountDifferences(const Screenshot& shot, const RECT& box, const std::vector<Rgb>& expected);
+
+}  // namespace e2e
