@@ -4,10 +4,14 @@
 # first finding; the crashing input is left in build/fuzz/findings/.
 #   FUZZ_SECONDS   seconds per target (default 30)
 #   FUZZ_TARGETS   space-separated subset of targets (default: all built)
+#   FUZZ_BUILD     build directory (default build/fuzz)
+#   FUZZ_KEEP_GOING=1  run the remaining targets after a finding (long runs)
+# The long runs recorded in docs/FUZZING.md:
+#   FUZZ_SECONDS=600 FUZZ_BUILD=build/fuzz-long FUZZ_KEEP_GOING=1 nice -n 10 scripts/fuzz-smoke.sh
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds="${FUZZ_SECONDS:-30}"
-build=build/fuzz
+build="${FUZZ_BUILD:-build/fuzz}"
 
 cmake -S fuzz -B "$build" -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$build" -j2
@@ -28,7 +32,8 @@ for target in $targets; do
         echo "FINDING in $target (input in $build/findings/, log in $build/$target.log):"
         tail -n 40 "$build/$target.log"
         status=1
-        break
+        [ "${FUZZ_KEEP_GOING:-0}" = 1 ] || break
+        continue
     fi
     grep -E '^stat::number_of_executed_units|^#[0-9]+.*DONE' "$build/$target.log" | tail -n 2 || true
 done
