@@ -15,8 +15,9 @@ constexpr int32_t kOpenAttempts = 300;
 constexpr DWORD kOpenRetryMs = 10;
 
 HANDLE OpenForAppend(const wchar_t* path) {
-    return CreateFileW(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    return CreateFileW(path, FILE_APPEND_DATA | FILE_READ_ATTRIBUTES,
+                       FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                       FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
 HANDLE CreateExclusively(const wchar_t* path) {
@@ -31,9 +32,18 @@ bool WriteWhole(HANDLE file, const char* bytes, int64_t size) {
     return ok != FALSE && static_cast<int64_t>(written) == size;
 }
 
+// Windows refuses to open a read-only file for writing, but not every host
+// that runs the program does (Wine run by root writes it anyway): the user's
+// mark is honoured here either way.
+bool IsReadOnly(HANDLE file) {
+    BY_HANDLE_FILE_INFORMATION info{};
+    return GetFileInformationByHandle(file, &info) == FALSE ||
+           (info.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0;
+}
+
 RecordWriteResult AppendDataLine(HANDLE file, const RecordText& text) {
-    const bool written =
-        WriteWhole(file, text.bytes + text.dataOffset, text.newFileSize - text.dataOffset);
+    const bool written = !IsReadOnly(file) && WriteWhole(file, text.bytes + text.dataOffset,
+                                                         text.newFileSize - text.dataOffset);
     const bool closed = CloseHandle(file) != FALSE;
     return written && closed ? kRecordAppended : kRecordWriteFailed;
 }

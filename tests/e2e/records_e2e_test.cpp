@@ -108,7 +108,9 @@ protected:
         app_.reset();
         SetFileAttributesW(path_.c_str(), FILE_ATTRIBUTE_NORMAL);
         DeleteFileW(path_.c_str());
-        if (hadFile_) EXPECT_TRUE(WriteBytes(path_, kept_)) << "could not restore the records file";
+        if (hadFile_) {
+            EXPECT_TRUE(WriteBytes(path_, kept_)) << "could not restore the records file";
+        }
     }
 
     void ComputeWith(int nurses, int days) {
@@ -206,6 +208,26 @@ TEST_F(RecordLogTest, ReadOnlyRecordsFileGivesTheFailureBoxAndStaysAsItWas) {
     EXPECT_TRUE(NoMessageBoxWithin(main_, 500)) << "a second box after the failure";
     EXPECT_TRUE(WaitForStatus(kFailedStatus));
     EXPECT_EQ(ReadBytes(path_), saved);
+}
+
+TEST_F(RecordLogTest, RecordsFolderThatCannotBeCreatedGivesTheFailureBox) {
+    // A file where the records folder belongs: the folder cannot be made.
+    ASSERT_TRUE(RemoveDirectoryW(folder_.c_str()) || !FileExists(folder_))
+        << "the records folder holds other files";
+    ASSERT_TRUE(WriteBytes(folder_, "not a folder"));
+    ComputeWith(8, 7);
+    ClickButton(Button(kSaveButton));
+    MessageBoxView box;
+    const bool shown = FindMessageBox(main_, &box);
+    if (shown) {
+        EXPECT_EQ(Utf8Of(box.caption), Utf8Of(kFailedCaption));
+        EXPECT_EQ(Utf8Of(box.text),
+                  Utf8Of(L"无法写入记录文件：" + path_ + L"\r\n本次结果未保存。"));
+        EXPECT_TRUE(CloseMessageBox(box));
+        EXPECT_TRUE(WaitForStatus(kFailedStatus));
+    }
+    EXPECT_TRUE(DeleteFileW(folder_.c_str()));
+    EXPECT_TRUE(shown) << "no box after a failed save";
 }
 
 }  // namespace
