@@ -5,8 +5,9 @@
 //
 //   records_append_stress <file> <count> <tag> <gate file>
 //
-// It waits for the gate file to exist before its first record, so that two runs
-// started separately begin their saves together. Each report names the tag and
+// It creates "<gate file>.<tag>" to say it is up, then waits for the gate file to
+// exist before its first record, so that two runs started separately begin
+// their saves together. Each report names the tag and
 // the record's number. Exit code 0 when every record was written.
 #include <cstdio>
 #include <memory>
@@ -20,6 +21,12 @@
 namespace {
 
 constexpr DWORD kGateTimeoutMs = 60000;
+
+void SayReady(const std::wstring& gate, const std::wstring& tag) {
+    HANDLE ready = CreateFileW((gate + L"." + tag).c_str(), GENERIC_WRITE, 0, nullptr,
+                               CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (ready != INVALID_HANDLE_VALUE) CloseHandle(ready);
+}
 
 bool WaitForGate(const std::wstring& gate) {
     for (DWORD waited = 0; waited < kGateTimeoutMs; ++waited) {
@@ -48,6 +55,7 @@ int main() {
     const std::wstring& path = args[1];
     const int count = _wtoi(args[2].c_str());
     const std::wstring& tag = args[3];
+    SayReady(args[4], tag);
     if (!WaitForGate(args[4])) {
         std::fprintf(stderr, "gate file never appeared\n");
         return 3;

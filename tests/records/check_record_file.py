@@ -66,7 +66,11 @@ def run_stress(runner, exe, work, count):
     gate = os.path.join(work, "go")
     runs = [subprocess.Popen([runner, exe, wine_path(record_file), str(count), tag, wine_path(gate)])
             for tag in ("A", "B")]
-    time.sleep(2)  # both Wine processes are up and polling for the gate
+    deadline = time.monotonic() + 60
+    while not all(os.path.exists(gate + "." + tag) for tag in ("A", "B")):
+        if time.monotonic() > deadline:
+            fail("the append runs never came up")
+        time.sleep(0.05)
     open(gate, "w").close()
     codes = [run.wait(timeout=600) for run in runs]
     if codes != [0, 0]:
