@@ -62,24 +62,30 @@ def shapes_for(size):
     # shift (i + 2 j) mod 3.
     gx0, gy0, gx1, gy1 = m + t + 0.04, 0.34, 1 - m - t - 0.04, 1 - m - t - 0.04
     gap = max(0.035, 1.0 / size)
-    cw = (gx1 - gx0 - 2 * gap) / 3
-    ch = (gy1 - gy0 - 2 * gap) / 3
-    def snap(v):
-        # Small sizes keep every cell edge on a pixel edge, so cells stay crisp.
-        return round(v * size) / size if size <= 32 else v
-
     corner = 0.02 if size >= 48 else 0.0
     for i in range(3):
         for j in range(3):
             letter = SHIFTS[(i + 2 * j) % 3]
-            x0 = snap(gx0 + j * (cw + gap))
-            y0 = snap(gy0 + i * (ch + gap))
-            x1 = snap(gx0 + j * (cw + gap) + cw)
-            y1 = snap(gy0 + i * (ch + gap) + ch)
+            x0, x1 = cell_span(j, gx0, gx1, gap, size)
+            y0, y1 = cell_span(i, gy0, gy1, gap, size)
             shapes.append((rounded_rect(x0, y0, x1, y1, corner), SHIFT_COLOURS[letter]))
             if size >= 48:
-                shapes.extend(glyph_shapes(letter, x0, y0, cw, ch))
+                shapes.extend(glyph_shapes(letter, x0, y0, x1 - x0, y1 - y0))
     return shapes
+
+
+def cell_span(k, start, end, gap, size):
+    """Start and end of cell k of three across [start, end). Up to 32 px the
+    cells are whole pixels of equal size with one-pixel gaps, so they stay
+    crisp and even."""
+    if size > 32:
+        cell = (end - start - 2 * gap) / 3
+        a = start + k * (cell + gap)
+        return a, a + cell
+    first, last = round(start * size), round(end * size)
+    cell = (last - first - 2) // 3
+    a = first + (last - first - (3 * cell + 2)) // 2 + k * (cell + 1)
+    return a / size, (a + cell) / size
 
 
 def glyph_shapes(letter, x0, y0, cw, ch):
