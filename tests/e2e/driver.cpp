@@ -46,6 +46,14 @@ void RemoveTree(const std::wstring& dir) {
     RemoveDirectoryW(dir.c_str());
 }
 
+// Our clipboard owner window must answer the messages the program's clipboard
+// calls send it, or each of them waits for a time-out.
+void PumpMessages() {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
+        DispatchMessageW(&message);
+}
+
 struct WindowSearch {
     DWORD processId;
     const wchar_t* className;
@@ -112,6 +120,7 @@ bool WaitFor(const std::function<bool()>& predicate, DWORD timeoutMs) {
     for (;;) {
         if (predicate()) return true;
         if (GetTickCount() - start > timeoutMs) return false;
+        PumpMessages();
         Sleep(kPollMs);
     }
 }
@@ -221,6 +230,43 @@ bool WaitUntilPostedHandled(HWND edit) {
         SendMessageTimeoutW(edit, EM_GETSEL, 0, 0, SMTO_ABORTIFHUNG, kSendTimeoutMs, &selection);
         return HIWORD(selection) > 0;
     });
+}
+
+bool BringToForeground(HWND window) {
+    SetForegroundWindow(window);
+    return WaitFor([window] { return GetForegroundWindow() == window; });
+}
+
+void TypeKeys(const std::vector<UINT>& virtualKeys) {
+    for (UINT key : virtualKeys) {
+        INPUT strokes[2] = {};
+        for (INPUT& stroke : strokes) {
+            stroke.type = INPUT_KEYBOARD;
+            stroke.ki.wVk = static_cast<WORD>(key);
+            stroke.ki.wScan = static_cast<WORD>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC));
+        }
+        strokes[1].ki.dwFlags = KEYEVENTF_KEYUP;
+        SendInput(2, strokes, sizeof(INPUT));
+    }
+}
+
+void MoveMouseTo(HWND control) {
+    RECT rect{};
+    GetWindowRect(control, &rect);
+    INPUT move{};
+    move.type = INPUT_MOUSE;
+    // Absolute coordinates run from 0 to 65535 across the primary screen.
+    move.mi.dx = MulDiv((rect.left + rect.right) / 2, 65536, GetSystemMetrics(SM_CXSCREEN));
+    move.mi.dy = MulDiv((rect.top + rect.bottom) / 2, 65536, GetSystemMetrics(SM_CYSCREEN));
+    move.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    SendInput(1, &move, sizeof(INPUT));
+}
+
+void MouseButton(bool down) {
+    INPUT click{};
+    click.type = INPUT_MOUSE;
+    click.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
+    SendInput(1, &click, sizeof(INPUT));
 }
 
 void ClickButton(HWND button) {

@@ -62,6 +62,13 @@ bool WaitUntilPostedHandled(HWND edit);
 // A click of the button, as the button itself handles it.
 void ClickButton(HWND button);
 
+// Input through the system's input queue, as from a keyboard and a mouse: it goes
+// to the foreground window and the control under the pointer or with the focus.
+bool BringToForeground(HWND window);
+void TypeKeys(const std::vector<UINT>& virtualKeys);
+void MoveMouseTo(HWND control);  // to the middle of the control
+void MouseButton(bool down);
+
 struct MessageBoxView {
     HWND box = nullptr;
     std::wstring caption;

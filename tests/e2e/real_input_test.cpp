@@ -1,0 +1,83 @@
+// The same work done with the system's keyboard and mouse input rather than
+// messages aimed at the controls: what a user at the screen would do.
+#include <gtest/gtest.h>
+
+#include "tests/e2e/app_window.h"
+#include "tests/e2e/expected_texts.h"
+
+namespace e2e {
+namespace {
+
+constexpr Rgb kComputeFill{0, 122, 168};
+constexpr Rgb kComputePressed{0, 100, 138};
+constexpr Rgb kButtonFill{255, 255, 255};
+constexpr Rgb kButtonPressed{226, 234, 240};
+
+class RealInputTest : public AppWindowTest {
+protected:
+    void ClickInto(HWND control) {
+        MoveMouseTo(control);
+        MouseButton(true);
+        MouseButton(false);
+    }
+    // Replaces a short field text as a user would: to the end, rub out, type.
+    void Retype(HWND field, const std::vector<UINT>& keys) {
+        ClickInto(field);
+        ASSERT_TRUE(WaitFor([&] { return FocusedWindowOf(main_) == field; }));
+        TypeKeys({VK_END, VK_BACK, VK_BACK, VK_BACK, VK_BACK});
+        TypeKeys(keys);
+    }
+    bool WaitForPixel(int x, int y, Rgb colour) {
+        Screenshot shot;
+        return WaitFor([&] { return shot.Capture(main_) && shot.At(x, y) == colour; });
+    }
+};
+
+TEST_F(RealInputTest, TypingAndEnterInAFieldComputes) {
+    ASSERT_TRUE(BringToForeground(main_));
+    Retype(Field(0), {'1', '0'});
+    Retype(Field(1), {'1', '4'});
+    ASSERT_TRUE(WaitFor([&] { return ReadControlText(Field(1)) == L"14"; }))
+        << Utf8Of(ReadControlText(Field(1)));
+    EXPECT_EQ(ReadControlText(Field(0)), L"10");
+    TypeKeys({VK_RETURN});
+    EXPECT_TRUE(WaitForReport(ExpectedRota(10, 14))) << Utf8Of(ReadControlText(Report()));
+    EXPECT_TRUE(WaitFor([&] { return FocusedWindowOf(main_) == main_; }));
+    EXPECT_EQ(ReadControlText(Field(1)), L"14") << "Enter added nothing to the field";
+
+    // The main window now holds the focus, so F5 does nothing until a control has it.
+    SetControlText(Field(0), L"3");
+    TypeKeys({VK_F5});
+    ASSERT_TRUE(WaitUntilPostedHandled(Field(1)));
+    EXPECT_EQ(Utf8Of(ReadControlText(Report())), Utf8Of(ExpectedRota(10, 14)));
+}
+
+TEST_F(RealInputTest, AHeldButtonShowsItsPressedFill) {
+    ASSERT_TRUE(BringToForeground(main_));
+    ASSERT_TRUE(WaitForPixel(26, 673, kComputeFill));
+    MoveMouseTo(Button(kComputeButton));
+    MouseButton(true);
+    EXPECT_TRUE(WaitForPixel(26, 673, kComputePressed)) << "compute button while held";
+    MouseButton(false);
+    EXPECT_TRUE(WaitForReport(ExpectedRota(8, 7)));
+    EXPECT_TRUE(WaitForPixel(26, 673, kComputeFill)) << "compute button after release";
+
+    MoveMouseTo(Button(kResetButton));
+    MouseButton(true);
+    EXPECT_TRUE(WaitForPixel(478, 673, kButtonPressed)) << "reset button while held";
+    MouseButton(false);
+    EXPECT_TRUE(WaitFor([&] { return ReadControlText(Report()).empty(); }));
+    EXPECT_TRUE(WaitForPixel(478, 673, kButtonFill)) << "reset button after release";
+}
+
+TEST_F(RealInputTest, AClickedButtonKeepsTheFocusAndF5ThenComputes) {
+    ASSERT_TRUE(BringToForeground(main_));
+    ClickInto(Button(kResetButton));
+    ASSERT_TRUE(WaitFor([&] { return FocusedWindowOf(main_) == Button(kResetButton); }));
+    SetControlText(Field(0), L"5");
+    TypeKeys({VK_F5});
+    EXPECT_TRUE(WaitForReport(ExpectedRota(5, 7)));
+}
+
+}  // namespace
+}  // namespace e2e
