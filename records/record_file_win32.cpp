@@ -11,7 +11,7 @@ constexpr int32_t kFolderCapacity = 1024;
 // A file being created is held unshared until its header is in, so an
 // appending process waits for it (as it also waits, briefly, for a
 // spreadsheet that holds the file open) instead of writing before the header.
-constexpr int32_t kOpenAttempts = 300;
+constexpr int32_t kOpenAttempts = 100;
 constexpr DWORD kOpenRetryMs = 10;
 
 HANDLE OpenForAppend(const wchar_t* path) {
