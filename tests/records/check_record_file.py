@@ -46,7 +46,10 @@ def read_records(path):
         fail("%d byte order marks in the file" % data.count(BOM))
     if not data.endswith(b"\r\n"):
         fail("file does not end with CR LF")
-    text = data[len(BOM):].decode("utf-8")
+    try:
+        text = data[len(BOM):].decode("utf-8")
+    except UnicodeDecodeError as error:
+        fail("torn UTF-8 in the file: %s" % error)
     rows = list(csv.reader(io.StringIO(text, newline=""), strict=True))
     if not rows or rows[0] != HEADER:
         fail("first row is not the header: %r" % (rows[:1],))
