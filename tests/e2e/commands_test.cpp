@@ -109,6 +109,26 @@ TEST_F(CopyTest, PutsTheNameAndTheWholeReportOnTheClipboard) {
     EXPECT_TRUE(NoMessageBoxWithin(main_, 200));
 }
 
+TEST_F(CopyTest, AClipboardHeldByAnotherProgramGivesTheFailureStatus) {
+    ASSERT_TRUE(WriteClipboard(kClipboardSentinel));
+    ComputeTenByFourteen();
+    HWND holder = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                  GetModuleHandleW(nullptr), nullptr);
+    ASSERT_TRUE(OpenClipboard(holder));
+    ClickButton(Button(kCopyButton));
+    bool failureShown = WaitForStatus(L"复制失败，请重试");
+    CloseClipboard();
+    DestroyWindow(holder);
+    EXPECT_TRUE(failureShown);
+    EXPECT_EQ(ClipboardText(), kClipboardSentinel);
+    EXPECT_TRUE(NoMessageBoxWithin(main_, 100));
+
+    ClickButton(Button(kCopyButton));
+    std::wstring expected = std::wstring(kToolName) + L"\r\n" + ExpectedRota(10, 14);
+    EXPECT_TRUE(WaitFor([&] { return ClipboardText() == expected; })) << "a retry works";
+    EXPECT_TRUE(WaitForStatus(kCopiedStatus));
+}
+
 TEST_F(CopyTest, BeforeAnyResultShowsItsHintAndLeavesTheClipboard) {
     ASSERT_TRUE(WriteClipboard(kClipboardSentinel));
     ClickButton(Button(kCopyButton));
