@@ -33,7 +33,7 @@ enum FontRole : int32_t {
     FontRoleCount,
 };
 
-struct FontSpec {
+struct FontDef {
     const wchar_t* face;
     int32_t height;  // em size in pixels
     int32_t weight;
@@ -43,7 +43,7 @@ constexpr wchar_t kUiFace[] = L"Microsoft YaHei UI";
 constexpr wchar_t kMonoFace[] = L"Consolas";
 
 // Indexed by FontRole.
-constexpr FontSpec kFontSpecs[FontRoleCount] = {
+constexpr FontDef kFontDefs[FontRoleCount] = {
     {kUiFace, 27, 700},    // TitleFont
     {kUiFace, 14, 400},    // CaptionFont
     {kUiFace, 14, 400},    // LabelFont

@@ -15,10 +15,10 @@ WindowState g_state;
 // Fonts and brushes live until the process ends; they are never deleted.
 void CreateFontsAndBrushes(WindowState& state) {
     for (int32_t role = 0; role < FontRoleCount; ++role) {
-        const FontSpec& spec = kFontSpecs[role];
-        state.fonts[role] = CreateFontW(-spec.height, 0, 0, 0, spec.weight, FALSE, FALSE, FALSE,
+        const FontDef& font = kFontDefs[role];
+        state.fonts[role] = CreateFontW(-font.height, 0, 0, 0, font.weight, FALSE, FALSE, FALSE,
                                         DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                                        CLEARTYPE_QUALITY, DEFAULT_PITCH | FF_DONTCARE, spec.face);
+                                        CLEARTYPE_QUALITY, DEFAULT_PITCH | FF_DONTCARE, font.face);
     }
     state.whiteBrush = CreateSolidBrush(ToColorRef(kWhite));
     state.backgroundBrush = CreateSolidBrush(ToColorRef(kPageColour));
@@ -31,7 +31,7 @@ void RegisterMainWindowClass(const WindowState& state) {
     window_class.lpfnWndProc = MainWindowProc;
     window_class.hInstance = state.instance;
     window_class.hIcon = LoadIconW(state.instance, MAKEINTRESOURCEW(IDI_APP_ICON));
-    window_class.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
+    window_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     window_class.hbrBackground = state.backgroundBrush;
     window_class.lpszClassName = kWindowClassName;
     RegisterClassExW(&window_class);
