@@ -53,6 +53,31 @@ bool AppWindowTest::WaitForStatus(const std::wstring& status) {
     });
 }
 
+bool AppWindowTest::ShowsIcon(const MessageBoxView& box, const wchar_t* expected,
+                              const wchar_t* other) {
+    if (box.icon == nullptr) return false;
+    RECT rect = RectInClient(box.icon, box.box);
+    int width = rect.right - rect.left;
+    int height = rect.bottom - rect.top;
+    int bestDifference = 0;
+    int otherDifference = 0;
+    WaitFor([&] {
+        Screenshot shot;
+        if (!shot.Capture(box.box)) return false;
+        // The corner of the icon's static is the box's own background.
+        Rgb background = shot.At(rect.left, rect.top);
+        bestDifference =
+            CountDifferences(shot, rect, RenderSystemIcon(expected, width, height, background));
+        otherDifference =
+            CountDifferences(shot, rect, RenderSystemIcon(other, width, height, background));
+        return bestDifference < otherDifference;
+    });
+    if (bestDifference < otherDifference) return true;
+    printf("icon differs from the expected one in %d pixels, from the other in %d\n",
+           bestDifference, otherDifference);
+    return false;
+}
+
 void AppWindowTest::ComputeTenByFourteen() {
     TypeCounts(L"10", L"14");
     PressKey(Field(1), VK_F5);

@@ -43,6 +43,10 @@ protected:
     // Computes 10 nurses and 14 days with F5 and waits for the report.
     void ComputeTenByFourteen();
 
+    // Which of the two system icons the box shows: true when it looks more like
+    // the expected one than like the other.
+    static bool ShowsIcon(const MessageBoxView& box, const wchar_t* expected, const wchar_t* other);
+
     std::unique_ptr<AppProcess> app_;
     HWND main_ = nullptr;
     HWND verdict_ = nullptr;

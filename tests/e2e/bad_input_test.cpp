@@ -29,6 +29,10 @@ struct RejectedCase {
     std::wstring text;
 };
 
+void PrintTo(const RejectedCase& input, std::ostream* out) {
+    *out << input.name;
+}
+
 const RejectedCase kRejected[] = {
     {"letters", 1, L"abc"},
     {"number then letters", 1, L"12abc"},
@@ -56,6 +60,7 @@ TEST_P(RejectedInputTest, NamesTheFieldFocusesItAndKeepsTheLastResult) {
     EXPECT_EQ(Show(box.caption), Show(kBadInputCaption));
     EXPECT_EQ(Show(box.text), Show(BadInputText(input.field)));
     EXPECT_EQ(box.buttonCount, 1);
+    EXPECT_TRUE(ShowsIcon(box, IDI_WARNING, IDI_INFORMATION)) << "the warning icon";
     ASSERT_TRUE(CloseMessageBox(box));
 
     EXPECT_TRUE(WaitFor([&] { return FocusedWindowOf(main_) == Field(input.field); }))
@@ -88,6 +93,10 @@ struct AcceptedCase {
     int expectedNurses;
     int expectedDays;
 };
+
+void PrintTo(const AcceptedCase& input, std::ostream* out) {
+    *out << input.name;
+}
 
 const AcceptedCase kAccepted[] = {
     {"only spaces are zero", L"   ", L"14", 1, 14},

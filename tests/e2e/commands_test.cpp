@@ -137,6 +137,7 @@ TEST_F(CopyTest, BeforeAnyResultShowsItsHintAndLeavesTheClipboard) {
     EXPECT_EQ(Show(box.caption), Show(kHintCaption));
     EXPECT_EQ(Show(box.text), Show(kCopyHint));
     EXPECT_EQ(box.buttonCount, 1);
+    EXPECT_TRUE(ShowsIcon(box, IDI_INFORMATION, IDI_WARNING)) << "the information icon";
     ASSERT_TRUE(CloseMessageBox(box));
     EXPECT_EQ(ClipboardText(), kClipboardSentinel);
     EXPECT_TRUE(WaitForStatus(kReadyStatus));
@@ -148,6 +149,7 @@ TEST_F(CopyTest, SaveBeforeAnyResultShowsItsHint) {
     ASSERT_TRUE(FindMessageBox(main_, &box));
     EXPECT_EQ(Show(box.caption), Show(kHintCaption));
     EXPECT_EQ(Show(box.text), Show(kSaveHint));
+    EXPECT_TRUE(ShowsIcon(box, IDI_INFORMATION, IDI_WARNING)) << "the information icon";
     ASSERT_TRUE(CloseMessageBox(box));
     EXPECT_TRUE(WaitForStatus(kReadyStatus));
 }
@@ -182,13 +184,14 @@ TEST_F(ResetTest, TheNoteStaysAfterAReset) {
     EXPECT_TRUE(noteFound);
 }
 
-TEST(AboutBoxTest, ShowsItsCaptionAndNineLines) {
-    AppProcess app;
-    HWND main = FindMainWindow(app.Id());
-    ASSERT_NE(main, nullptr);
-    ClickButton(ControlById(main, kAboutButton));
+class AboutBoxTest : public AppWindowTest {};
+
+TEST_F(AboutBoxTest, ShowsItsCaptionAndNineLines) {
+    HWND main = main_;
+    ClickButton(Button(kAboutButton));
     MessageBoxView box;
     ASSERT_TRUE(FindMessageBox(main, &box));
+    EXPECT_TRUE(ShowsIcon(box, IDI_INFORMATION, IDI_WARNING)) << "the information icon";
     EXPECT_EQ(Show(box.caption), Show(L"关于本工具"));
     std::wstring expected = std::wstring(kToolName) +
                             L"\r\n"

@@ -289,15 +289,15 @@ bool FindMessageBox(HWND owner, MessageBoxView* view, DWORD timeoutMs) {
     view->box = box;
     view->caption = ReadControlText(box);
     view->buttonCount = 0;
+    view->icon = nullptr;
     HWND textControl = nullptr;
     for (HWND child : ChildWindows(box)) {
         if (!IsWindowVisible(child)) continue;
         std::wstring className = ClassOf(child);
         if (_wcsicmp(className.c_str(), L"Button") == 0) ++view->buttonCount;
-        if (_wcsicmp(className.c_str(), L"Static") == 0 &&
-            GetDlgCtrlID(child) == kMessageBoxTextId) {
-            textControl = child;
-        }
+        if (_wcsicmp(className.c_str(), L"Static") != 0) continue;
+        if (GetDlgCtrlID(child) == kMessageBoxTextId) textControl = child;
+        if ((GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) view->icon = child;
     }
     view->text = textControl != nullptr ? ReadControlText(textControl) : L"<no text control>";
     return true;

@@ -74,6 +74,7 @@ struct MessageBoxView {
     std::wstring caption;
     std::wstring text;
     int buttonCount = 0;
+    HWND icon = nullptr;  // the static that shows the box's icon, if any
 };
 // The dialog box of class "#32770" owned by the window.
 bool FindMessageBox(HWND owner, MessageBoxView* view, DWORD timeoutMs = kActionTimeoutMs);

@@ -52,6 +52,17 @@ TEST_F(RealInputTest, TypingAndEnterInAFieldComputes) {
     EXPECT_EQ(Utf8Of(ReadControlText(Report())), Utf8Of(ExpectedRota(10, 14)));
 }
 
+TEST_F(RealInputTest, TabDoesNotMoveBetweenFields) {
+    ASSERT_TRUE(BringToForeground(main_));
+    ClickInto(Field(0));
+    ASSERT_TRUE(WaitFor([&] { return FocusedWindowOf(main_) == Field(0); }));
+    TypeKeys({VK_TAB, '5'});
+    ASSERT_TRUE(WaitFor([&] { return ReadControlText(Field(0)).find(L'5') != std::wstring::npos; }))
+        << Utf8Of(ReadControlText(Field(0)));
+    EXPECT_EQ(FocusedWindowOf(main_), Field(0));
+    EXPECT_EQ(ReadControlText(Field(1)), L"7");
+}
+
 TEST_F(RealInputTest, AHeldButtonShowsItsPressedFill) {
     ASSERT_TRUE(BringToForeground(main_));
     ASSERT_TRUE(WaitForPixel(26, 673, kComputeFill));

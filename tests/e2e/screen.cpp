@@ -154,6 +154,21 @@ std::vector<Rgb> RenderText(const std::wstring& text, const TextLook& look, int 
     return picture;
 }
 
+std::vector<Rgb> RenderSystemIcon(const wchar_t* iconId, int width, int height, Rgb background) {
+    DibCanvas canvas(width, height);
+    std::vector<Rgb> picture;
+    if (canvas.bits == nullptr) return picture;
+    HBRUSH fill = CreateSolidBrush(RGB(background.r, background.g, background.b));
+    RECT box{0, 0, width, height};
+    FillRect(canvas.dc, &box, fill);
+    DeleteObject(fill);
+    DrawIconEx(canvas.dc, 0, 0, LoadIconW(nullptr, iconId), 0, 0, 0, nullptr, DI_NORMAL);
+    GdiFlush();
+    for (int i = 0; i < width * height; ++i)
+        picture.push_back(FromDib(canvas.bits[i]));
+    return picture;
+}
+
 int CountDifferences(const Screenshot& shot, const RECT& box, const std::vector<Rgb>& expected) {
     int width = box.right - box.left;
     int differences = 0;

@@ -49,6 +49,8 @@ struct TextLook {
     UINT flags;
 };
 std::vector<Rgb> RenderText(const std::wstring& text, const TextLook& look, int width, int height);
+// A system icon as a message box draws it, on the given background.
+std::vector<Rgb> RenderSystemIcon(const wchar_t* iconId, int width, int height, Rgb background);
 // How many pixels of the client box differ from the rendered picture.
 int CountDifferences(const Screenshot& shot, const RECT& box, const std::vector<Rgb>& expected);
 

@@ -69,6 +69,10 @@ struct CommandLineCase {
     std::wstring subfolder;  // created before the run when not empty
 };
 
+void PrintTo(const CommandLineCase& input, std::ostream* out) {
+    *out << input.name;
+}
+
 const CommandLineCase kCases[] = {
     {"OptionAlone", L" --selftest", L"selftest.txt", L""},
     {"OptionAtLineEndAfterSpaces", L" --selftest   ", L"selftest.txt", L""},
@@ -172,6 +176,10 @@ struct UnwritableCase {
     const char* name;
     std::wstring tail;
 };
+
+void PrintTo(const UnwritableCase& input, std::ostream* out) {
+    *out << input.name;
+}
 
 const UnwritableCase kUnwritable[] = {
     {"MissingFolder", L" --selftest \"{dir}\\no such folder\\out.txt\""},
