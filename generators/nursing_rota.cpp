@@ -15,7 +15,8 @@ namespace {
 constexpr wchar_t kShiftLetters[] = {L'D', L'N', L'R'};
 
 constexpr int32_t kLabelCapacity = 12;
-constexpr int32_t kCellCapacity = 16;
+// "  ", then per day at most "31日D " (five characters), then CR LF.
+constexpr int32_t kRowCapacity = 2 + kRotaMaxDays * 5 + 2 + 1;
 
 int32_t ClampToRange(int32_t value, int32_t low, int32_t high) {
     if (value < low) return low;
@@ -23,18 +24,29 @@ int32_t ClampToRange(int32_t value, int32_t low, int32_t high) {
     return value;
 }
 
+// The cells of a row go into a row buffer and the report gets the row once:
+// every append to the report measures the report first, so appending cell by
+// cell would read a full rota some thousand times over.
 void AppendNurseRow(wchar_t* report, int32_t capacity, int32_t nurse_index, int32_t days) {
     wchar_t label[kLabelCapacity];
     FormatText(label, kLabelCapacity, L"护士%02d", nurse_index + 1);
     AppendReportLine(report, capacity, L"%ls：", label);
-    AppendText(report, capacity, L"  ");
+    wchar_t row[kRowCapacity];
+    int32_t n = 0;
+    row[n++] = L' ';
+    row[n++] = L' ';
     for (int32_t day_index = 0; day_index < days; ++day_index) {
-        wchar_t cell[kCellCapacity];
-        FormatText(cell, kCellCapacity, L"%d日%c ", day_index + 1,
-                   static_cast<int>(RotaShiftLetter(nurse_index, day_index)));
-        AppendText(report, capacity, cell);
+        const int32_t day = day_index + 1;  // 1..31: one or two digits
+        if (day >= 10) row[n++] = static_cast<wchar_t>(L'0' + day / 10);
+        row[n++] = static_cast<wchar_t>(L'0' + day % 10);
+        row[n++] = L'日';
+        row[n++] = RotaShiftLetter(nurse_index, day_index);
+        row[n++] = L' ';
     }
-    AppendText(report, capacity, L"\r\n");
+    row[n++] = L'\r';
+    row[n++] = L'\n';
+    row[n] = L'\0';
+    AppendText(report, capacity, row, n);
 }
 
 }  // namespace
