@@ -4,6 +4,7 @@
 // failed call still returns what the rest of the expression makes of it.
 #include "expr/evaluator.h"
 
+#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -135,9 +136,29 @@ bool SameName(const char* a, const char* b) {
     return *a == *b;
 }
 
+// The one-argument functions stand first in the table: a call with two
+// arguments starts its search after them.
+constexpr int32_t kFunctionCount = sizeof kFunctions / sizeof kFunctions[0];
+constexpr int32_t FirstFunctionOfArity(int32_t arity) {
+    int32_t i = 0;
+    while (i < kFunctionCount && kFunctions[i].arity < arity)
+        ++i;
+    return i;
+}
+constexpr int32_t kFirstBinaryFunction = FirstFunctionOfArity(2);
+constexpr bool FunctionsOrderedByArity() {
+    for (int32_t i = 1; i < kFunctionCount; ++i) {
+        if (kFunctions[i].arity < kFunctions[i - 1].arity) return false;
+    }
+    return true;
+}
+static_assert(FunctionsOrderedByArity(), "the search relies on the order");
+
 double ApplyFunction(int32_t arity, const char* name, double a, double b, int32_t& error) {
-    for (const FunctionDef& f : kFunctions) {
-        if (f.arity != arity || f.name[0] != name[0] || !SameName(f.name, name)) continue;
+    for (int32_t i = arity == 2 ? kFirstBinaryFunction : 0; i < kFunctionCount; ++i) {
+        const FunctionDef& f = kFunctions[i];
+        if (f.arity != arity) break;
+        if (f.name[0] != name[0] || !SameName(f.name, name)) continue;
         if (OutsideDomain(f.domain, a, b)) break;
         return f.apply(a, b);
     }
@@ -245,6 +266,32 @@ double ReadCall(ExprState& s, const char* name) {
     return ApplyFunction1(name, a, s.error);
 }
 
+// ------------------------------------------------------------------ powers
+
+// Largest odd significand whose square still fits in a double's 53 bits.
+constexpr uint64_t kLargestExactSquareRoot = 94906265;  // floor(sqrt(2^53))
+
+// True when x * x is exactly a normal double: the significand, stripped of its
+// trailing zeros, squares to at most 53 bits, and the magnitude keeps the
+// square far from overflow and from the subnormal range.
+bool SquareIsExact(double x) {
+    const double magnitude = std::fabs(x);
+    if (!(magnitude >= 0x1p-450 && magnitude <= 0x1p450)) return false;
+    const uint64_t bits = std::bit_cast<uint64_t>(magnitude);
+    uint64_t significand = (bits & ((uint64_t{1} << 52) - 1)) | (uint64_t{1} << 52);
+    significand >>= std::countr_zero(significand);
+    return significand <= kLargestExactSquareRoot;
+}
+
+// pow, but an exact square is multiplied out: pow returns the very same double
+// when its result is exact, and the multiplication costs a fraction of pow
+// (squares are the commonest powers in formulas). Every inexact square still
+// goes to pow, whose rounding may differ from the product's.
+double Power(double base, double exponent) {
+    if (exponent == 2.0 && SquareIsExact(base)) return base * base;
+    return std::pow(base, exponent);
+}
+
 // ------------------------------------------------------------------ grammar
 
 // unary: "(" conditional ")" | "-" unary | "+" unary | "!" unary | number | name
@@ -281,7 +328,7 @@ double ParseUnary(ExprState& s) {
 double ParsePower(ExprState& s) {
     const double base = ParseUnary(s);
     if (!Accept(s, '^')) return base;
-    return std::pow(base, ParsePower(s));
+    return Power(base, ParsePower(s));
 }
 
 // term: power { ("*" | "/" | "%") power }
@@ -309,19 +356,22 @@ double ParseTerm(ExprState& s) {
 double ParseAdditive(ExprState& s) {
     double v = ParseTerm(s);
     for (;;) {
-        if (Accept(s, '+')) {
-            v += ParseTerm(s);
-        } else if (Accept(s, '-')) {
-            v -= ParseTerm(s);
-        } else {
-            return v;
-        }
+        SkipSpace(s);
+        const char op = *s.cursor;
+        if (op != '+' && op != '-') return v;
+        ++s.cursor;
+        const double rhs = ParseTerm(s);
+        v = op == '+' ? v + rhs : v - rhs;
     }
 }
 
 // comparison: additive [ ("<=" | ">=" | "==" | "!=" | "<" | ">") additive ]
 double ParseComparison(ExprState& s) {
     const double a = ParseAdditive(s);
+    // Most operands are followed by no comparison at all: one look settles it.
+    SkipSpace(s);
+    const char next = *s.cursor;
+    if (next != '<' && next != '>' && next != '=' && next != '!') return a;
     if (AcceptPair(s, '<', '=')) return Truth(a <= ParseAdditive(s));
     if (AcceptPair(s, '>', '=')) return Truth(a >= ParseAdditive(s));
     if (AcceptPair(s, '=', '=')) return Truth(a == ParseAdditive(s));

@@ -3,7 +3,9 @@
 // that does not want the error flag.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdint>
+#include <cstring>
 
 #include "expr/evaluator.h"
 
@@ -47,6 +49,40 @@ TEST(EvaluatorEdges, TheErrorFlagMayBeLeftOut) {
     EXPECT_EQ(EvaluateExpression(kTool, "_a * 4", kValues, nullptr, nullptr), 8.0);
     EXPECT_EQ(EvaluateExpression(kTool, "1/0", kValues, nullptr, nullptr), 0.0);
     EXPECT_EQ(EvaluateExpression(kTool, nullptr, kValues, nullptr, nullptr), 0.0);
+}
+
+// Exact squares are multiplied out rather than sent to pow: the result must be
+// pow's own double, bit for bit, on both sides of every limit of that path.
+TEST(EvaluatorEdges, SquaresAreExactlyWhatPowGives) {
+    static constexpr ParamDef kBase[] = {{"b", L"b", nullptr, 0.0}};
+    constexpr ToolDef kSquareTool = {903,   L"平方", nullptr, L"测试", L"无",   nullptr, 1,
+                                     kBase, 0,       nullptr, 0,       nullptr, 0};
+    const double bases[] = {3.0,
+                            -3.0,
+                            1.5,
+                            0.1,
+                            1.7,
+                            94906265.0,
+                            94906267.0,
+                            0x1p-450,
+                            0x1.8p-451,
+                            0x1p450,
+                            0x1p451,
+                            1e-200,
+                            0x1.9fe0c6cp+29,
+                            0.0,
+                            -0.0,
+                            12.25,
+                            168.0 / 100,
+                            0x1.fffffffffffffp+0,
+                            1e154};
+    for (const double base : bases) {
+        int32_t error = -1;
+        const double value = EvaluateExpression(kSquareTool, "b^2", &base, nullptr, &error);
+        const double expected = std::pow(base, 2.0);
+        EXPECT_EQ(std::memcmp(&value, &expected, sizeof value), 0) << base;
+        EXPECT_EQ(error, std::isfinite(expected) ? 0 : 1) << base;
+    }
 }
 
 }  // namespace
