@@ -20,7 +20,7 @@ for binary in $(find "$build/tests" -type f -executable -name '*_tests' | sort);
             --errors-for-leak-kinds=all --track-origins=yes --log-file="$log" \
             --suppressions=scripts/valgrind.supp -s "${extra[@]}" \
             "$binary" --gtest_brief=1 >"$build/logs/$name.out" 2>&1; then
-        echo "$name: $(grep -E 'ERROR SUMMARY' "$log" | sed 's/^==[0-9]*== //'); $(grep -E 'in use at exit' "$log" | sed 's/^==[0-9]*== *//')"
+        echo "$name: $(grep -m1 -E 'ERROR SUMMARY' "$log" | sed 's/^==[0-9]*== //'); $(grep -E 'in use at exit' "$log" | sed 's/^==[0-9]*== *//')"
     else
         echo "$name: FAILED (exit $?), see $log"
         grep -E 'ERROR SUMMARY|definitely|indirectly|possibly|still reachable' "$log" || true
