@@ -11,6 +11,8 @@ packages=(
     googletest
     imagemagick
     python3
+    clang libclang-rt-14-dev gcovr valgrind
+    libbenchmark-dev libmuparser-dev hyperfine
 )
 
 missing=()
