@@ -3,6 +3,8 @@
 #include "engine/bounded_text.h"
 #include "engine/compute.h"
 #include "records/record_log.h"
+#include "ui/clipboard_html.h"
+#include "ui/clipboard_html_win32.h"
 #include "ui/field_parser.h"
 #include "ui/gdi_guards.h"
 #include "ui/main_window.h"
@@ -57,13 +59,26 @@ bool ReadParameterFields(WindowState& state) {
     return false;
 }
 
-// The clipboard is touched only once the text is ready, and emptied only when
-// it is about to receive the new text.
-bool PlaceOnClipboard(HWND owner, HGLOBAL memory) {
+// The clipboard is touched only once its data is ready, and emptied only when
+// it is about to receive the new data. The plain text decides the outcome; the
+// table is an extra that a spreadsheet pastes as rows and cells, and is freed
+// here when the clipboard does not take it.
+bool PlaceOnClipboard(HWND owner, HGLOBAL text, HGLOBAL table) {
     if (!OpenClipboard(owner)) return false;
-    const bool placed = EmptyClipboard() && SetClipboardData(CF_UNICODETEXT, memory) != nullptr;
+    const bool placed = EmptyClipboard() && SetClipboardData(CF_UNICODETEXT, text) != nullptr;
+    const UINT table_format = HtmlClipboardFormat();
+    const bool table_placed = placed && table != nullptr && table_format != 0 &&
+                              SetClipboardData(table_format, table) != nullptr;
     CloseClipboard();
+    if (table != nullptr && !table_placed) GlobalFree(table);
     return placed;
+}
+
+HGLOBAL PrepareClipboardTable(const WindowState& state) {
+    static char payload[kClipboardHtmlCapacity];
+    const int64_t size = BuildClipboardHtml(*state.tool, state.values, state.savedReport,
+                                            state.resultVerdict, payload, kClipboardHtmlCapacity);
+    return size < 0 ? nullptr : MakeHtmlClipboardData(payload, size);
 }
 
 HGLOBAL PrepareClipboardText(const WindowState& state) {
@@ -186,6 +201,7 @@ void ComputeCommand() {
     ClearText(state.copyText, kCopyTextCapacity);
     SetWindowTextW(state.reportBox, report);
     SetWindowTextW(state.verdictLine, verdict);
+    CopyText(state.resultVerdict, kVerdictCapacity, verdict);
     BuildCopyText(*state.tool, report, verdict, state.copyText, kCopyTextCapacity);
 
     InvalidateRect(state.verdictLine, nullptr, TRUE);
@@ -201,9 +217,13 @@ void CopyCommand() {
         ShowNoResultBox();
         return;
     }
-    HGLOBAL memory = PrepareClipboardText(state);
-    const bool placed = memory != nullptr && PlaceOnClipboard(state.mainWindow, memory);
-    if (memory != nullptr && !placed) GlobalFree(memory);
+    HGLOBAL text = PrepareClipboardText(state);
+    if (text == nullptr) {
+        SetStatus(kCopyFailedStatus);
+        return;
+    }
+    const bool placed = PlaceOnClipboard(state.mainWindow, text, PrepareClipboardTable(state));
+    if (!placed) GlobalFree(text);
     SetStatus(placed ? kCopiedStatus : kCopyFailedStatus);
 }
 

@@ -30,6 +30,9 @@ struct WindowState {
     HBRUSH backgroundBrush;
     wchar_t savedReport[kSavedReportCapacity];
     wchar_t copyText[kCopyTextCapacity];
+    // Verdict of the last result: with savedReport and values it is the data
+    // the clipboard's table is built from.
+    wchar_t resultVerdict[kVerdictCapacity];
     wchar_t statusText[kStatusTextCapacity];
     double values[kMaxParams];
 };
