@@ -27,7 +27,7 @@ void PutRepeated(TextSink& sink, wchar_t c, int32_t count) {
         Put(sink, c);
 }
 
-struct Spec {
+struct Directive {
     bool left = false;
     bool plus = false;
     bool space = false;
@@ -62,95 +62,97 @@ int32_t ClampCount(int value) {
 }
 
 // Parses flags, width, precision and length; leaves p on the conversion.
-void ParseSpec(const wchar_t*& p, va_list& args, Spec& spec) {
+void ParseDirective(const wchar_t*& p, va_list& args, Directive& directive) {
     for (;; ++p) {
         if (*p == L'-')
-            spec.left = true;
+            directive.left = true;
         else if (*p == L'+')
-            spec.plus = true;
+            directive.plus = true;
         else if (*p == L' ')
-            spec.space = true;
+            directive.space = true;
         else if (*p == L'#')
-            spec.alternate = true;
+            directive.alternate = true;
         else if (*p == L'0')
-            spec.zero = true;
+            directive.zero = true;
         else
             break;
     }
     if (*p == L'*') {
         int w = va_arg(args, int);
         if (w < 0) {
-            spec.left = true;
+            directive.left = true;
             w = w == -2147483647 - 1 ? 2147483647 : -w;
         }
-        spec.width = ClampCount(w);
+        directive.width = ClampCount(w);
         ++p;
     } else {
-        spec.width = ReadCount(p);
+        directive.width = ReadCount(p);
     }
     if (*p == L'.') {
         ++p;
         if (*p == L'*') {
             int prec = va_arg(args, int);
-            spec.precision = prec < 0 ? -1 : ClampCount(prec);
+            directive.precision = prec < 0 ? -1 : ClampCount(prec);
             ++p;
         } else {
-            spec.precision = ReadCount(p);
+            directive.precision = ReadCount(p);
         }
     }
     for (;; ++p) {
         if (*p == L'l')
-            ++spec.long_count;
+            ++directive.long_count;
         else if (*p == L'h')
-            spec.short_length = true;
+            directive.short_length = true;
         else if (*p == L'z' || *p == L'j' || *p == L't')
-            spec.size_length = true;
+            directive.size_length = true;
         else if (*p == L'L') {
         } else
             break;
     }
-    if (spec.short_length && *p == L's') spec.narrow_text = true;
-    spec.conversion = *p;
+    if (directive.short_length && *p == L's') directive.narrow_text = true;
+    directive.conversion = *p;
 }
 
-void PutPadded(TextSink& sink, const Spec& spec, int32_t text_length, const wchar_t* wide,
+void PutPadded(TextSink& sink, const Directive& directive, int32_t text_length, const wchar_t* wide,
                const char* narrow) {
-    const int32_t pad = spec.width > text_length ? spec.width - text_length : 0;
-    if (!spec.left) PutRepeated(sink, L' ', pad);
+    const int32_t pad = directive.width > text_length ? directive.width - text_length : 0;
+    if (!directive.left) PutRepeated(sink, L' ', pad);
     for (int32_t i = 0; i < text_length; ++i) {
         Put(sink, wide != nullptr ? wide[i]
                                   : static_cast<wchar_t>(static_cast<unsigned char>(narrow[i])));
     }
-    if (spec.left) PutRepeated(sink, L' ', pad);
+    if (directive.left) PutRepeated(sink, L' ', pad);
 }
 
-void PutWideText(TextSink& sink, const Spec& spec, const wchar_t* text) {
+void PutWideText(TextSink& sink, const Directive& directive, const wchar_t* text) {
     if (text == nullptr) text = L"(null)";
     int32_t n = 0;
-    while (text[n] != L'\0' && (spec.precision < 0 || n < spec.precision))
+    while (text[n] != L'\0' && (directive.precision < 0 || n < directive.precision))
         ++n;
-    PutPadded(sink, spec, n, text, nullptr);
+    PutPadded(sink, directive, n, text, nullptr);
 }
 
-void PutNarrowText(TextSink& sink, const Spec& spec, const char* text) {
+void PutNarrowText(TextSink& sink, const Directive& directive, const char* text) {
     if (text == nullptr) text = "(null)";
     int32_t n = 0;
-    while (text[n] != '\0' && (spec.precision < 0 || n < spec.precision))
+    while (text[n] != '\0' && (directive.precision < 0 || n < directive.precision))
         ++n;
-    PutPadded(sink, spec, n, nullptr, text);
+    PutPadded(sink, directive, n, nullptr, text);
 }
 
 // Rebuilds the narrow conversion for snprintf, with the argument type fixed.
-void BuildNarrowSpec(const Spec& spec, const char* length, char conversion, char* out,
-                     size_t size) {
-    std::snprintf(out, size, "%%%s%s%s%s%s%d.%d%s%c", spec.left ? "-" : "", spec.plus ? "+" : "",
-                  spec.space ? " " : "", spec.alternate ? "#" : "", spec.zero ? "0" : "",
-                  spec.width, spec.precision, length, conversion);
-    if (spec.precision < 0) {
+void BuildNarrowDirective(const Directive& directive, const char* length, char conversion,
+                          char* out, size_t size) {
+    std::snprintf(out, size, "%%%s%s%s%s%s%d.%d%s%c", directive.left ? "-" : "",
+                  directive.plus ? "+" : "", directive.space ? " " : "",
+                  directive.alternate ? "#" : "", directive.zero ? "0" : "", directive.width,
+                  directive.precision, length, conversion);
+    if (directive.precision < 0) {
         // Drop the ".-1": rebuild without a precision.
-        std::snprintf(out, size, "%%%s%s%s%s%s%d%s%c", spec.left ? "-" : "", spec.plus ? "+" : "",
-                      spec.space ? " " : "", spec.alternate ? "#" : "", spec.zero ? "0" : "",
-                      spec.width, length, conversion);
+        std::snprintf(out, size, "%%%s%s%s%s%s%d%s%c", directive.left ? "-" : "",
+                      directive.plus ? "+" : "", directive.space ? " " : "",
+                      directive.alternate ? "#" : "", directive.zero ? "0" : "", directive.width,
+                      length, conversion);
     }
 }
 
@@ -167,19 +169,19 @@ void PutNarrowNumber(TextSink& sink, const char* text, int n) {
 #pragma GCC diagnostic ignored "-Wformat-nonliteral"
 #endif
 
-void PutInteger(TextSink& sink, const Spec& spec, va_list& args) {
-    char narrow_spec[64];
+void PutInteger(TextSink& sink, const Directive& directive, va_list& args) {
+    char narrow_directive[64];
     char text[kNumberScratch];
-    const char conversion = static_cast<char>(spec.conversion);
+    const char conversion = static_cast<char>(directive.conversion);
     const bool is_signed = conversion == 'd' || conversion == 'i';
     long long value = 0;
     unsigned long long unsigned_value = 0;
-    if (spec.long_count >= 2 || spec.size_length) {
+    if (directive.long_count >= 2 || directive.size_length) {
         if (is_signed)
             value = va_arg(args, long long);
         else
             unsigned_value = va_arg(args, unsigned long long);
-    } else if (spec.long_count == 1) {
+    } else if (directive.long_count == 1) {
         if (is_signed)
             value = va_arg(args, long);
         else
@@ -190,18 +192,19 @@ void PutInteger(TextSink& sink, const Spec& spec, va_list& args) {
         else
             unsigned_value = va_arg(args, unsigned int);
     }
-    BuildNarrowSpec(spec, "ll", conversion, narrow_spec, sizeof narrow_spec);
-    const int n = is_signed ? std::snprintf(text, sizeof text, narrow_spec, value)
-                            : std::snprintf(text, sizeof text, narrow_spec, unsigned_value);
+    BuildNarrowDirective(directive, "ll", conversion, narrow_directive, sizeof narrow_directive);
+    const int n = is_signed ? std::snprintf(text, sizeof text, narrow_directive, value)
+                            : std::snprintf(text, sizeof text, narrow_directive, unsigned_value);
     PutNarrowNumber(sink, text, n);
 }
 
-void PutFloating(TextSink& sink, const Spec& spec, va_list& args) {
-    char narrow_spec[64];
+void PutFloating(TextSink& sink, const Directive& directive, va_list& args) {
+    char narrow_directive[64];
     char text[kNumberScratch];
     const double value = va_arg(args, double);
-    BuildNarrowSpec(spec, "", static_cast<char>(spec.conversion), narrow_spec, sizeof narrow_spec);
-    const int n = std::snprintf(text, sizeof text, narrow_spec, value);
+    BuildNarrowDirective(directive, "", static_cast<char>(directive.conversion), narrow_directive,
+                         sizeof narrow_directive);
+    const int n = std::snprintf(text, sizeof text, narrow_directive, value);
     PutNarrowNumber(sink, text, n);
 }
 
@@ -209,15 +212,15 @@ void PutFloating(TextSink& sink, const Spec& spec, va_list& args) {
 #pragma GCC diagnostic pop
 #endif
 
-void PutCharacter(TextSink& sink, const Spec& spec, va_list& args) {
+void PutCharacter(TextSink& sink, const Directive& directive, va_list& args) {
     const wchar_t c[1] = {static_cast<wchar_t>(va_arg(args, int))};
-    PutPadded(sink, spec, 1, c, nullptr);
+    PutPadded(sink, directive, 1, c, nullptr);
 }
 
 // Handles one conversion; returns false for an unknown one, which ends the
 // formatting (the text so far stays).
-bool PutConversion(TextSink& sink, const Spec& spec, va_list& args) {
-    switch (spec.conversion) {
+bool PutConversion(TextSink& sink, const Directive& directive, va_list& args) {
+    switch (directive.conversion) {
         case L'%':
             Put(sink, L'%');
             return true;
@@ -227,7 +230,7 @@ bool PutConversion(TextSink& sink, const Spec& spec, va_list& args) {
         case L'o':
         case L'x':
         case L'X':
-            PutInteger(sink, spec, args);
+            PutInteger(sink, directive, args);
             return true;
         case L'f':
         case L'F':
@@ -237,16 +240,16 @@ bool PutConversion(TextSink& sink, const Spec& spec, va_list& args) {
         case L'G':
         case L'a':
         case L'A':
-            PutFloating(sink, spec, args);
+            PutFloating(sink, directive, args);
             return true;
         case L'c':
-            PutCharacter(sink, spec, args);
+            PutCharacter(sink, directive, args);
             return true;
         case L's':
-            if (spec.narrow_text)
-                PutNarrowText(sink, spec, va_arg(args, const char*));
+            if (directive.narrow_text)
+                PutNarrowText(sink, directive, va_arg(args, const char*));
             else
-                PutWideText(sink, spec, va_arg(args, const wchar_t*));
+                PutWideText(sink, directive, va_arg(args, const wchar_t*));
             return true;
         default:
             return false;
@@ -267,9 +270,9 @@ int32_t FormatTextV(wchar_t* out, int32_t capacity, const wchar_t* format, va_li
             continue;
         }
         ++p;
-        Spec spec;
-        ParseSpec(p, local, spec);
-        if (!PutConversion(sink, spec, local)) break;
+        Directive directive;
+        ParseDirective(p, local, directive);
+        if (!PutConversion(sink, directive, local)) break;
         ++p;
     }
     va_end(local);
