@@ -7,4 +7,12 @@ export LC_ALL=C.UTF-8
 export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="mscoree,mshtml="
 "$here/scripts/wine-prefix.sh" || exit 1
-exec wine "$@"
+# Wine may start its background services from this process; they would inherit
+# our standard output and keep the reader (ctest) waiting after the program has
+# ended. So the program writes to a file, which is passed on once it ends.
+output=$(mktemp)
+wine "$@" >"$output" 2>&1 </dev/null
+status=$?
+cat "$output"
+rm -f "$output"
+exit "$status"
