@@ -1,0 +1,29 @@
+# Delay-loaded imports for the window DLLs. A self-test run never opens a window,
+# and loading user32, gdi32 and shell32 at start doubles its time under Wine;
+# delay-loaded, each DLL is loaded on the first call into it. The delay import
+# libraries carry the same names as the regular ones and are found first.
+function(tavomed_delay_load_imports target)
+    find_program(TAVOMED_DLLTOOL NAMES ${TAVOMED_MINGW_PREFIX}-dlltool REQUIRED)
+    find_program(TAVOMED_MINGW_NM NAMES ${TAVOMED_MINGW_PREFIX}-nm REQUIRED)
+    set(dir ${CMAKE_CURRENT_BINARY_DIR}/delay-imports)
+    set(outputs)
+    foreach(dll IN LISTS ARGN)
+        find_library(TAVOMED_IMPORT_${dll} NAMES ${dll} REQUIRED)
+        set(def ${dir}/${dll}.def)
+        set(lib ${dir}/lib${dll}.a)
+        add_custom_command(
+            OUTPUT ${lib}
+            COMMAND ${CMAKE_COMMAND} -E make_directory ${dir}
+            COMMAND sh -c "{ echo 'LIBRARY ${dll}.dll'; echo EXPORTS; '${TAVOMED_MINGW_NM}' -g --defined-only '${TAVOMED_IMPORT_${dll}}' 2>/dev/null | awk '$2 == \"T\" {print $3}' | sort -u; } > '${def}'"
+            COMMAND ${TAVOMED_DLLTOOL} --input-def ${def} --dllname ${dll}.dll
+                    --output-delaylib ${lib}
+            DEPENDS ${TAVOMED_IMPORT_${dll}}
+            COMMENT "Delay import library for ${dll}.dll"
+            VERBATIM)
+        list(APPEND outputs ${lib})
+    endforeach()
+    add_custom_target(${target}_delay_imports DEPENDS ${outputs})
+    add_dependencies(${target} ${target}_delay_imports)
+    target_link_directories(${target} BEFORE PRIVATE ${dir})
+    set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${outputs})
+endfunction()
