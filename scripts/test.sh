@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
-# Runs every test: the native build (core and shell texts) and the Windows build
-# (the same tests and the real program's end-to-end tests, under Wine on Xvfb).
+# Runs every test: the native build (core and shell texts), the same under the
+# sanitizers, a short run of every fuzz target, and the Windows build (the same
+# tests and the real program's end-to-end tests, under Wine on Xvfb).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
 
 cmake --workflow --preset native
 cmake --workflow --preset native-asan
+scripts/fuzz-smoke.sh
 
 cmake --preset windows
 cmake --build --preset windows
