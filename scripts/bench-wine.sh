@@ -6,9 +6,6 @@
 # (build/wine-bench, Managed=N as every prefix of the project), one wineserver
 # kept alive across runs, hyperfine from Debian. Also the exe's stripped size
 # and the DLLs it imports. Prints a table and leaves it in build/bench/wine.md.
-# A second build of the same exe (build/bench-windows-delay) links user32,
-# gdi32 and shell32 as delay-loaded imports, so that a process that never
-# opens a window never loads them: it is measured beside the exe as built.
 #   BENCH_RUNS  hyperfine runs per command (default 30)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -21,22 +18,6 @@ cmake --build build/bench-windows -j2 --target tavomed_app
 exe="build/bench-windows/app/护理排班表生成.exe"
 cp "$exe" "$out/tool.exe"  # an ASCII name keeps the hyperfine command lines simple
 
-# Delay-load import libraries of the three window DLLs, named like the regular
-# ones and found first: every function they export is imported on first call.
-delaylibs="$PWD/$out/delaylibs"
-mkdir -p "$delaylibs"
-for dll in user32 gdi32 shell32; do
-    { echo "LIBRARY $dll.dll"; echo "EXPORTS"
-      x86_64-w64-mingw32-nm -g --defined-only "/usr/x86_64-w64-mingw32/lib/lib$dll.a" 2>/dev/null |
-          awk '$2 == "T" {print $3}' | sort -u; } >"$delaylibs/$dll.def"
-    x86_64-w64-mingw32-dlltool --input-def "$delaylibs/$dll.def" --dllname "$dll.dll" \
-        --output-delaylib "$delaylibs/lib$dll.a"
-done
-cmake --preset windows -B build/bench-windows-delay \
-    -DCMAKE_EXE_LINKER_FLAGS="-static -static-libgcc -static-libstdc++ -L$delaylibs" >/dev/null
-cmake --build build/bench-windows-delay -j2 --target tavomed_app
-cp "build/bench-windows-delay/app/护理排班表生成.exe" "$out/tool-delay.exe"
-
 cc=x86_64-w64-mingw32-gcc
 $cc -O2 -static -s -municode bench/wine/bare_selftest.c -o "$out/bare_selftest.exe"
 $cc -O2 -static -s -municode -mwindows bench/wine/bare_window.c -o "$out/bare_window.exe"
@@ -46,7 +27,10 @@ x86_64-w64-mingw32-strip -o "$out/tool-stripped.exe" "$out/tool.exe"
 size=$(stat -c %s "$out/tool-stripped.exe")
 unstripped=$(stat -c %s "$out/tool.exe")
 dlls=$(x86_64-w64-mingw32-objdump -p "$out/tool.exe" | sed -n 's/^\s*DLL Name: //p' | sort | tr '\n' ' ')
-delay_size=$(x86_64-w64-mingw32-strip -o "$out/tool-delay-stripped.exe" "$out/tool-delay.exe" && stat -c %s "$out/tool-delay-stripped.exe")
+# Named in the exe but not in its import table: the delay-loaded DLLs.
+delayed=$(for dll in user32 gdi32 shell32; do
+    { grep -qai "$dll.dll" "$out/tool.exe" && ! grep -qi "$dll.dll" <<<"$dlls" && echo -n "$dll.dll "; } || true
+done)
 
 export WINEPREFIX="$PWD/build/wine-bench"
 scripts/wine-prefix.sh
@@ -57,32 +41,29 @@ scripts/with-display.sh bash -c "
     trap 'wineserver -k 2>/dev/null || true' EXIT
     cd '$out'
     hyperfine -N --warmup 3 --runs $runs --export-json selftest.json \
-        'wine tool.exe --selftest selftest-out.txt' 'wine bare_selftest.exe bare-out.txt' \
-        'wine tool-delay.exe --selftest selftest-delay-out.txt' >/dev/null
-    cmp selftest-out.txt selftest-delay-out.txt
+        'wine tool.exe --selftest selftest-out.txt' 'wine bare_selftest.exe bare-out.txt' >/dev/null
     hyperfine -N --warmup 3 --runs $runs --export-json window.json \
-        'wine paint_and_close.exe tool.exe' 'wine paint_and_close.exe bare_window.exe' \
-        'wine paint_and_close.exe tool-delay.exe' >/dev/null
+        'wine paint_and_close.exe tool.exe' 'wine paint_and_close.exe bare_window.exe' >/dev/null
 "
-python3 - "$out" "$size" "$unstripped" "$dlls" "$delay_size" <<'PY' | tee "$out/wine.md"
+python3 - "$out" "$size" "$unstripped" "$dlls" "$delayed" <<'PY' | tee "$out/wine.md"
 import json, sys
 out, size, unstripped, dlls = sys.argv[1], int(sys.argv[2]), int(sys.argv[3]), sys.argv[4].split()
-delay_size = int(sys.argv[5])
+delayed = sys.argv[5].split()
 print("| Whole process under Wine | Program ms (mean ± σ) | Reference ms (mean ± σ) | Ratio | Goal |")
 print("|---|---:|---:|---:|---:|")
 for name, title, goal in (("selftest", "`--selftest` vs static console exe writing 600 bytes", 1.5),
                           ("window", "window: start, first paint, close vs bare window, 15 controls", 1.3)):
     r = json.load(open(f"{out}/{name}.json"))["results"]
-    b = r[1]
-    for p, variant in ((r[0], "exe as built"), (r[2], "window DLLs delay-loaded")):
-        ratio = p["median"] / b["median"]
-        print(f"| {title}, {variant} | {p['mean']*1e3:.1f} ± {p['stddev']*1e3:.1f} | {b['mean']*1e3:.1f} ± {b['stddev']*1e3:.1f} | "
-              f"{ratio:.2f}x (medians) | <= {goal}{'' if ratio <= goal else ' MISSED'} |")
+    p, b = r[0], r[1]
+    ratio = p["median"] / b["median"]
+    print(f"| {title} | {p['mean']*1e3:.1f} ± {p['stddev']*1e3:.1f} | {b['mean']*1e3:.1f} ± {b['stddev']*1e3:.1f} | "
+          f"{ratio:.2f}x (medians) | <= {goal}{'' if ratio <= goal else ' MISSED'} |")
 system = {"kernel32.dll", "user32.dll", "gdi32.dll", "shell32.dll", "msvcrt.dll", "advapi32.dll",
           "comctl32.dll", "ole32.dll", "ucrtbase.dll", "shlwapi.dll", "comdlg32.dll"}
 foreign = [d for d in dlls if d.lower() not in system and not d.lower().startswith("api-ms-win-")]
 print()
 print(f"Exe: {size} bytes stripped ({size/1048576:.2f} MiB, goal < 1 MiB{'' if size < 1048576 else ' MISSED'}), "
-      f"{unstripped} bytes as built; {delay_size} bytes stripped with delay-loaded window DLLs.")
-print(f"Imported DLLs: {', '.join(dlls)} ({'system DLLs only' if not foreign else 'NOT SYSTEM: ' + ', '.join(foreign)}).")
+      f"{unstripped} bytes as built.")
+print(f"Imported DLLs: {', '.join(dlls)} ({'system DLLs only' if not foreign else 'NOT SYSTEM: ' + ', '.join(foreign)})"
+      + (f"; delay-loaded on first call: {', '.join(delayed)}." if delayed else "."))
 PY
