@@ -86,7 +86,7 @@ void FormatNumberValue(const char* pattern, double value, wchar_t* out, int32_t 
     const int n = std::snprintf(scratch, sizeof scratch, pattern, value);
     if (n < 0 || n >= kNumberScratch) {
         // Fixed-point text of a huge magnitude does not fit the scratch: show the
-        // value in exponent form with all significant digits instead of a cut number.
+        // value in exponent form with 15 significant digits instead of a cut number.
         std::snprintf(scratch, sizeof scratch, "%.15g", value);
     }
     WidenAscii(out, capacity, scratch);
