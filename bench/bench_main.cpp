@@ -37,7 +37,7 @@ constexpr ParamDef kXyzParams[] = {
     {"y", L"y", nullptr, 4.0},
     {"z", L"z", nullptr, 5.0},
 };
-constexpr ToolDef kXyzTool = {1,           L"基准", nullptr, L"类", L"据", nullptr, 3,
+constexpr ToolDef kXyzTool = {1,          L"基准", nullptr, L"类", L"据",   nullptr, 3,
                               kXyzParams, 0,       nullptr, 0,     nullptr, 0};
 const double kXyzValues[] = {3.0, 4.0, 5.0};
 
@@ -75,7 +75,8 @@ void ByteFloor(benchmark::State& state) {
     for (auto _ : state) {
         benchmark::DoNotOptimize(text);
         uint32_t sum = 0;
-        for (const char* p = text; *p != '\0'; ++p) sum += static_cast<unsigned char>(*p);
+        for (const char* p = text; *p != '\0'; ++p)
+            sum += static_cast<unsigned char>(*p);
         benchmark::DoNotOptimize(sum);
     }
     state.SetLabel(text);
@@ -91,10 +92,10 @@ wchar_t g_copy[16384];
 // Sixteen outputs that build on each other and eight rules of which only the
 // last applies, so every condition is read.
 constexpr ParamDef kFormulaParams[] = {
-    {"weight", L"体重", L"kg", 62.5},  {"height", L"身高", L"cm", 168},
-    {"age", L"年龄", L"岁", 57},       {"scr", L"肌酐", L"μmol/L", 88},
+    {"weight", L"体重", L"kg", 62.5}, {"height", L"身高", L"cm", 168},
+    {"age", L"年龄", L"岁", 57},      {"scr", L"肌酐", L"μmol/L", 88},
     {"sbp", L"收缩压", L"mmHg", 132}, {"dbp", L"舒张压", L"mmHg", 84},
-    {"hr", L"心率", L"次/分", 78},     {"dose", L"剂量", L"mg/kg", 1.5},
+    {"hr", L"心率", L"次/分", 78},    {"dose", L"剂量", L"mg/kg", 1.5},
 };
 constexpr OutputDef kFormulaOutputs[] = {
     {"bmi", L"体重指数", L"kg/m²", "weight/((height/100)^2)", "f1"},
@@ -124,19 +125,9 @@ constexpr VerdictRule kFormulaRules[] = {
     {"ratio > 2", 1, L"体重异常"},
     {"", 0, L"各项指标在常规范围内"},
 };
-constexpr ToolDef kFormulaTool = {901,
-                                  L"综合评估",
-                                  nullptr,
-                                  L"基准",
-                                  L"基准",
-                                  nullptr,
-                                  8,
-                                  kFormulaParams,
-                                  16,
-                                  kFormulaOutputs,
-                                  8,
-                                  kFormulaRules,
-                                  0};
+constexpr ToolDef kFormulaTool = {
+    901, L"综合评估",     nullptr, L"基准",       L"基准", nullptr, 8, kFormulaParams,
+    16,  kFormulaOutputs, 8,       kFormulaRules, 0};
 
 struct ComputeCase {
     const char* name;
