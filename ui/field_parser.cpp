@@ -1,7 +1,7 @@
 #include "ui/field_parser.h"
 
 #include <cmath>
-#include <cwchar>
+#include <cstdlib>
 
 #include "engine/tool_def.h"
 
@@ -30,12 +30,13 @@ wchar_t FoldToAscii(wchar_t c) {
     return c;
 }
 
-// Only characters that can stand in a decimal number reach wcstod, which
-// keeps out hexadecimal forms and the words inf, infinity and nan (whose
-// acceptance differs between C runtimes).
-bool IsDecimalNumberCharacter(wchar_t c) {
-    return (c >= L'0' && c <= L'9') || c == L'.' || c == L'+' || c == L'-' || c == L'e' ||
-           c == L'E';
+// Only characters that can stand in a number written with digits reach the
+// conversion: decimal and hexadecimal forms ("0x1A"), never the words inf,
+// infinity and nan, whose acceptance differs between C runtimes (their values
+// would be refused anyway).
+bool IsNumberCharacter(wchar_t c) {
+    return (c >= L'0' && c <= L'9') || (c >= L'a' && c <= L'f') || (c >= L'A' && c <= L'F') ||
+           c == L'.' || c == L'+' || c == L'-' || c == L'x' || c == L'X' || c == L'p' || c == L'P';
 }
 
 }  // namespace
@@ -57,16 +58,19 @@ bool ParseFieldValue(const wchar_t* text, double* value) {
         *value = 0.0;
         return true;
     }
-    wchar_t ascii[kFieldTextMaxLength + 1];
+    // The number is read from its ASCII form with strtod, as the C locale
+    // reads it (wcstod would give the same number; strtod reads hexadecimal
+    // forms alike with every C runtime this program is built with).
+    char ascii[kFieldTextMaxLength + 1];
     int32_t n = 0;
     for (int32_t i = begin; i < end; ++i) {
         const wchar_t c = FoldToAscii(text[i]);
-        if (!IsDecimalNumberCharacter(c)) return false;
-        ascii[n++] = c;
+        if (!IsNumberCharacter(c)) return false;
+        ascii[n++] = static_cast<char>(c);
     }
-    ascii[n] = L'\0';
-    wchar_t* stop = nullptr;
-    const double parsed = std::wcstod(ascii, &stop);
+    ascii[n] = '\0';
+    char* stop = nullptr;
+    const double parsed = std::strtod(ascii, &stop);
     if (stop != ascii + n) return false;
     if (!std::isfinite(parsed)) return false;
     *value = parsed;

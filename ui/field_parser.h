@@ -8,11 +8,12 @@
 constexpr int32_t kFieldTextMaxLength = 127;
 
 // Reads one field. White space around the text is ignored; an empty text is 0.
-// Otherwise the text must be one decimal number in the C locale, consumed to
-// its end; full-width digits, point, plus, minus and e/E (as a Chinese input
-// method types them) count as their ASCII forms. Refused, with *value left
-// alone: any other text, hexadecimal numbers, texts longer than
-// kFieldTextMaxLength, and numbers that are infinite or NaN (1e999, inf, nan).
+// Otherwise the text must be one number as the C locale's conversion reads it
+// (decimal, or hexadecimal such as 0x1A), consumed to its end; full-width
+// digits, point, plus, minus and e/E (as a Chinese input method types them)
+// count as their ASCII forms. Refused, with *value left alone: any other text,
+// texts longer than kFieldTextMaxLength, and numbers that are infinite or NaN
+// (1e999, inf, nan).
 bool ParseFieldValue(const wchar_t* text, double* value);
 
 // Reads count field texts into values. Values are committed only when every

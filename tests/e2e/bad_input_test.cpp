@@ -105,6 +105,7 @@ const AcceptedCase kAccepted[] = {
     {"full-width point and sign", L"＋１２．５", L"１４", 12, 14},
     {"spaces around", L"  12  ", L" 14", 12, 14},
     {"exponent", L"1e1", L"1E1", 10, 10},
+    {"hexadecimal as the C locale reads it", L"0x1A", L"0XE", 26, 14},
     {"127 characters", std::wstring(125, L'0') + L"12", L"14", 12, 14},
 };
 

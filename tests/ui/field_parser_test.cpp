@@ -37,7 +37,10 @@ constexpr AcceptedCase kAccepted[] = {
     {L"＋７", 7.0},
     {L"１ｅ２", 100.0},
     {L"２Ｅ１", 20.0},
-    {L"1２", 12.0},  // half and full width mixed
+    {L"1２", 12.0},   // half and full width mixed
+    {L"0x1A", 26.0},  // what the C locale's conversion reads, hexadecimal included
+    {L"0X1a", 26.0},
+    {L"0x1p3", 8.0},
 };
 
 // Empty, or white space only: 0, as the field had never been filled.
@@ -54,8 +57,9 @@ constexpr const wchar_t* kRefused[] = {
     L"infinity",
     L"nan",
     L"NaN",
-    L"0x1A",
-    L"0X1a",
+    L"0x",
+    L"0xg",
+    L"ff",
     L"1,5",
     L"1 2",
     L"12 abc",
