@@ -236,3 +236,11 @@ int32_t TruncateToInt32(double value) {
 int32_t FindIntParam(const ToolDef& tool, const double* values, const char* var) {
     return TruncateToInt32(FindParamValue(tool, values, var));
 }
+
+int32_t FindClampedIntParam(const ToolDef& tool, const double* values, const char* var, int32_t low,
+                            int32_t high) {
+    const int32_t value = FindIntParam(tool, values, var);
+    if (value < low) return low;
+    if (value > high) return high;
+    return value;
+}

@@ -26,6 +26,11 @@ int32_t TruncateToInt32(double value);
 // FindParamValue followed by TruncateToInt32.
 int32_t FindIntParam(const ToolDef& tool, const double* values, const char* var);
 
+// FindIntParam clamped to low..high: below low gives low, above high gives high
+// (an absent, huge or NaN parameter therefore gives low).
+int32_t FindClampedIntParam(const ToolDef& tool, const double* values, const char* var, int32_t low,
+                            int32_t high);
+
 // Evaluates every output of a formula tool into results (kMaxOutputs entries,
 // all set), exactly as ComputeTool does for its report; returns whether any
 // output failed. For views of a result other than the report text.

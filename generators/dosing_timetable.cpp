@@ -34,9 +34,7 @@ double AtMostMaxHours(double hours) {
 DosingPlan ReadDosingPlan(const ToolDef& tool, const double* values) {
     const double start = FindParamValue(tool, values, "start");
     const double interval = FindParamValue(tool, values, "interval");
-    int32_t doses = FindIntParam(tool, values, "times");
-    if (doses < kMinDoses) doses = kMinDoses;
-    if (doses > kMaxDoses) doses = kMaxDoses;
+    const int32_t doses = FindClampedIntParam(tool, values, "times", kMinDoses, kMaxDoses);
     return {start > 0.0 ? AtMostMaxHours(start) : 0.0,
             interval > 0.0 ? AtMostMaxHours(interval) : kDefaultIntervalHours, doses};
 }

@@ -26,9 +26,7 @@ struct FollowUpPlan {
 FollowUpPlan ReadFollowUpPlan(const ToolDef& tool, const double* values) {
     const int32_t start = FindIntParam(tool, values, "start");
     const int32_t gap = FindIntParam(tool, values, "gap");
-    int32_t contacts = FindIntParam(tool, values, "times");
-    if (contacts < kMinContacts) contacts = kMinContacts;
-    if (contacts > kMaxContacts) contacts = kMaxContacts;
+    const int32_t contacts = FindClampedIntParam(tool, values, "times", kMinContacts, kMaxContacts);
     return {start, gap < 1 ? kDefaultGapDays : gap, contacts};
 }
 

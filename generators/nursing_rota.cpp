@@ -18,12 +18,6 @@ constexpr int32_t kLabelCapacity = 12;
 // "  ", then per day at most "31日D " (five characters), then CR LF.
 constexpr int32_t kRowCapacity = 2 + kRotaMaxDays * 5 + 2 + 1;
 
-int32_t ClampToRange(int32_t value, int32_t low, int32_t high) {
-    if (value < low) return low;
-    if (value > high) return high;
-    return value;
-}
-
 // The cells of a row go into a row buffer and the report gets the row once:
 // every append to the report measures the report first, so appending cell by
 // cell would read a full rota some thousand times over.
@@ -52,9 +46,9 @@ void AppendNurseRow(wchar_t* report, int32_t capacity, int32_t nurse_index, int3
 }  // namespace
 
 RotaSize ReadRotaSize(const ToolDef& tool, const double* values) {
-    const int32_t nurses = FindIntParam(tool, values, "nurses");
-    const int32_t days = FindIntParam(tool, values, "days");
-    return {ClampToRange(nurses, 1, kRotaMaxNurses), ClampToRange(days, 1, kRotaMaxDays)};
+    const int32_t nurses = FindClampedIntParam(tool, values, "nurses", 1, kRotaMaxNurses);
+    const int32_t days = FindClampedIntParam(tool, values, "days", 1, kRotaMaxDays);
+    return {nurses, days};
 }
 
 wchar_t RotaShiftLetter(int32_t nurse_index, int32_t day_index) {

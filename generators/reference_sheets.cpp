@@ -234,10 +234,7 @@ int32_t WriteSheet(const ReferenceSheet& sheet, const ToolDef& tool, const doubl
 }
 
 int32_t ReadHandoverRows(const ToolDef& tool, const double* values) {
-    const int32_t beds = FindIntParam(tool, values, "beds");
-    if (beds < kMinHandoverRows) return kMinHandoverRows;
-    if (beds > kMaxHandoverRows) return kMaxHandoverRows;
-    return beds;
+    return FindClampedIntParam(tool, values, "beds", kMinHandoverRows, kMaxHandoverRows);
 }
 
 }  // namespace
