@@ -2,18 +2,14 @@
 
 #include "engine/bounded_text.h"
 #include "engine/compute.h"
+#include "engine/result_texts.h"
 #include "expr/evaluator.h"
 
 namespace {
 
-constexpr int32_t kValueTextCapacity = 128;
 constexpr int32_t kOutLineCapacity = 512;
 constexpr int32_t kErrorsLineCapacity = 128;
 constexpr int32_t kLineBreakLength = 2;
-
-const wchar_t* OrEmpty(const wchar_t* text) {
-    return text != nullptr ? text : L"";
-}
 
 // Each output on its own: outputs that name another output's key read 0.
 int32_t AppendOutLines(const ToolDef& tool, const double* values, wchar_t* text, int32_t capacity) {
@@ -69,7 +65,7 @@ int32_t BuildSelfTestText(const ToolDef& tool, const double* values, int32_t lev
     FormatText(level_line, 256, L"LEVEL|%d\r\n", level);
     AppendText(text, body_capacity, level_line);
 
-    if (tool.special_kind != 0) {
+    if (tool.special_kind != kFormulaKind) {
         AppendText(text, body_capacity, L"OUT|报告文本|见 DETAIL|\r\n");
     } else {
         errors = AppendOutLines(tool, values, text, body_capacity);
@@ -94,11 +90,11 @@ int32_t ComposeSelfTestText(const ToolDef& tool, wchar_t* text, int32_t capacity
         values[i] = tool.params[i].default_value;
     }
     wchar_t report[kSelfTestReportCapacity];
-    wchar_t verdict[kSelfTestVerdictCapacity];
+    wchar_t verdict[kVerdictCapacity];
     wchar_t saved_report[kSelfTestReportCapacity];
     int32_t level = 0;
-    ComputeTool(tool, values, report, kSelfTestReportCapacity, verdict, kSelfTestVerdictCapacity,
-                &level, saved_report, kSelfTestReportCapacity);
+    ComputeTool(tool, values, report, kSelfTestReportCapacity, verdict, kVerdictCapacity, &level,
+                saved_report, kSelfTestReportCapacity);
     return BuildSelfTestText(tool, values, level, verdict, report, text, capacity);
 }
 

@@ -7,7 +7,6 @@
 
 constexpr int32_t kSelfTestTextCapacity = 16384;
 constexpr int32_t kSelfTestReportCapacity = 8192;
-constexpr int32_t kSelfTestVerdictCapacity = 512;
 constexpr int32_t kDetailMaxCharacters = 8000;
 
 // Appends "DETAIL|"'s body: the report on one line (CR dropped, LF as a

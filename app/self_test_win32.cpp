@@ -14,7 +14,7 @@ constexpr int64_t kUtf8Capacity = static_cast<int64_t>(kSelfTestTextCapacity) * 
 }  // namespace
 
 bool WriteUtf8File(const wchar_t* path, const wchar_t* text) {
-    static char bytes[kUtf8Capacity];
+    char bytes[kUtf8Capacity];
     const int64_t length = static_cast<int64_t>(std::wcslen(text));
     const int64_t size = WideToUtf8(text, length, bytes, kUtf8Capacity);
     FILE* file = _wfopen(path, L"wb");
@@ -29,7 +29,7 @@ bool WriteUtf8File(const wchar_t* path, const wchar_t* text) {
 }
 
 int32_t RunSelfTest(const wchar_t* path) {
-    static wchar_t text[kSelfTestTextCapacity];
+    wchar_t text[kSelfTestTextCapacity];
     const int32_t errors = ComposeSelfTestText(GetBuiltinTool(), text, kSelfTestTextCapacity);
     return SelfTestExitCode(errors, WriteUtf8File(path, text));
 }

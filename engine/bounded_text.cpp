@@ -35,10 +35,10 @@ struct Directive {
     bool zero = false;
     int32_t width = 0;
     int32_t precision = -1;
-    int32_t long_count = 0;  // 0 int, 1 long, 2 long long
-    bool short_length = false;
-    bool size_length = false;  // z, j, t: 64-bit here
-    bool narrow_text = false;  // "%hs"
+    int32_t longCount = 0;  // 0 int, 1 long, 2 long long
+    bool shortLength = false;
+    bool sizeLength = false;  // z, j, t: 64-bit here
+    bool narrowText = false;  // "%hs"
     wchar_t conversion = 0;
 };
 
@@ -100,16 +100,16 @@ void ParseDirective(const wchar_t*& p, va_list& args, Directive& directive) {
     }
     for (;; ++p) {
         if (*p == L'l')
-            ++directive.long_count;
+            ++directive.longCount;
         else if (*p == L'h')
-            directive.short_length = true;
+            directive.shortLength = true;
         else if (*p == L'z' || *p == L'j' || *p == L't')
-            directive.size_length = true;
+            directive.sizeLength = true;
         else if (*p == L'L') {
         } else
             break;
     }
-    if (directive.short_length && *p == L's') directive.narrow_text = true;
+    if (directive.shortLength && *p == L's') directive.narrowText = true;
     directive.conversion = *p;
 }
 
@@ -176,12 +176,12 @@ void PutInteger(TextSink& sink, const Directive& directive, va_list& args) {
     const bool is_signed = conversion == 'd' || conversion == 'i';
     long long value = 0;
     unsigned long long unsigned_value = 0;
-    if (directive.long_count >= 2 || directive.size_length) {
+    if (directive.longCount >= 2 || directive.sizeLength) {
         if (is_signed)
             value = va_arg(args, long long);
         else
             unsigned_value = va_arg(args, unsigned long long);
-    } else if (directive.long_count == 1) {
+    } else if (directive.longCount == 1) {
         if (is_signed)
             value = va_arg(args, long);
         else
@@ -246,7 +246,7 @@ bool PutConversion(TextSink& sink, const Directive& directive, va_list& args) {
             PutCharacter(sink, directive, args);
             return true;
         case L's':
-            if (directive.narrow_text)
+            if (directive.narrowText)
                 PutNarrowText(sink, directive, va_arg(args, const char*));
             else
                 PutWideText(sink, directive, va_arg(args, const wchar_t*));

@@ -20,6 +20,18 @@ int32_t FormatTextV(wchar_t* out, int32_t capacity, const wchar_t* format, va_li
 // Length of a terminated text, looking at no more than capacity characters.
 int32_t BoundedLength(const wchar_t* text, int32_t capacity);
 
+// Texts that may be null (optional fields of a tool definition): null reads as
+// the empty text.
+inline const wchar_t* OrEmpty(const wchar_t* text) {
+    return text != nullptr ? text : L"";
+}
+inline bool HasText(const wchar_t* text) {
+    return text != nullptr && text[0] != L'\0';
+}
+inline int32_t TextLength(const wchar_t* text) {
+    return BoundedLength(text, INT32_MAX);
+}
+
 // Appends piece (its first piece_length characters, or all of it when
 // piece_length is negative) while the length is below capacity - 1, and then
 // at most capacity - 1 - length characters of it. Returns the new length.

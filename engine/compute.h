@@ -1,8 +1,11 @@
-// Compute pipeline, report text and value formatting.
+// Compute pipeline: a tool definition and its parameter values become the
+// report, the verdict and the level. Formula tools are evaluated here; every
+// other kind is handed to its generator.
 #pragma once
 
 #include <cstdint>
 
+#include "engine/report_text.h"
 #include "engine/tool_def.h"
 
 int32_t ComputeTool(const ToolDef& tool, const double* values, wchar_t* report,
@@ -12,24 +15,6 @@ int32_t ComputeTool(const ToolDef& tool, const double* values, wchar_t* report,
 int32_t RunGenerator(int32_t special_kind, const ToolDef& tool, const double* values,
                      wchar_t* report, int32_t report_capacity, wchar_t* verdict,
                      int32_t verdict_capacity);
-
-void AppendReportLine(wchar_t* report, int32_t capacity, const wchar_t* format, ...);
-
-void FormatValue(const char* format_code, double value, wchar_t* out, int32_t capacity);
-
-double FindParamValue(const ToolDef& tool, const double* values, const char* var);
-
-// A parameter used as an integer: truncated toward zero; outside the 32-bit range,
-// or not a number, it becomes INT32_MIN so that it falls to the caller's lower clamp.
-int32_t TruncateToInt32(double value);
-
-// FindParamValue followed by TruncateToInt32.
-int32_t FindIntParam(const ToolDef& tool, const double* values, const char* var);
-
-// FindIntParam clamped to low..high: below low gives low, above high gives high
-// (an absent, huge or NaN parameter therefore gives low).
-int32_t FindClampedIntParam(const ToolDef& tool, const double* values, const char* var, int32_t low,
-                            int32_t high);
 
 // Evaluates every output of a formula tool into results (kMaxOutputs entries,
 // all set), exactly as ComputeTool does for its report; returns whether any

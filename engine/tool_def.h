@@ -40,6 +40,23 @@ struct ToolDef {
     int32_t special_kind;
 };
 
+// The values of ToolDef::special_kind: 0 a formula tool, 1 to 11 the built-in
+// generator that writes the whole report; any other value has no generator.
+enum SpecialKindValue : int32_t {
+    kFormulaKind = 0,
+    kNursingRotaKind = 1,
+    kDosingTimetableKind = 2,
+    kSpecimenTubeOrderKind = 3,
+    kCriticalValueSheetKind = 4,
+    kHighAlertDrugSheetKind = 5,
+    kInfusionCompatibilityKind = 6,
+    kFollowUpScheduleKind = 7,
+    kSurgicalSafetyChecklistKind = 8,
+    kHandoverTemplateKind = 9,
+    kInfusionCardKind = 10,
+    kLabPanelSheetKind = 11,
+};
+
 // Tables of parameter values and output results hold this many entries.
 constexpr int32_t kMaxParams = 16;
 constexpr int32_t kMaxOutputs = 16;

@@ -13,8 +13,8 @@ namespace {
 
 struct ExprState {
     const ToolDef* tool;
-    const double* param_values;
-    const double* output_values;
+    const double* paramValues;
+    const double* outputValues;
     const char* cursor;
     int32_t error;
 };
@@ -244,10 +244,10 @@ bool NameIs(const char* candidate, const char* name) {
 double LookUpVariable(ExprState& s, const char* name) {
     const ToolDef& tool = *s.tool;
     for (int32_t i = 0; i < tool.param_count; ++i) {
-        if (NameIs(tool.params[i].var, name)) return s.param_values[i];
+        if (NameIs(tool.params[i].var, name)) return s.paramValues[i];
     }
     for (int32_t j = 0; j < tool.output_count; ++j) {
-        if (NameIs(tool.outputs[j].key, name)) return s.output_values[j];
+        if (NameIs(tool.outputs[j].key, name)) return s.outputValues[j];
     }
     return Fail(s);
 }

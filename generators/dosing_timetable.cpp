@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "engine/bounded_text.h"
-#include "engine/compute.h"
+#include "engine/report_text.h"
 
 namespace {
 
@@ -21,8 +21,8 @@ constexpr double kHoursPerDay = 24.0;
 constexpr int32_t kDoseCellCapacity = 64;
 
 struct DosingPlan {
-    double start_hours;
-    double interval_hours;
+    double startHours;
+    double intervalHours;
     int32_t doses;
 };
 
@@ -46,7 +46,7 @@ int32_t MinutesOf(double hours) {
 
 void AppendHeader(wchar_t* report, int32_t capacity, const DosingPlan& plan) {
     AppendReportLine(report, capacity, L"首剂时间 %.0f:%02d，间隔 %g 小时，共 %d 次：",
-                     std::trunc(plan.start_hours), MinutesOf(plan.start_hours), plan.interval_hours,
+                     std::trunc(plan.startHours), MinutesOf(plan.startHours), plan.intervalHours,
                      plan.doses);
 }
 
@@ -68,7 +68,7 @@ int32_t GenerateDosingTimetable(const ToolDef& tool, const double* values, wchar
     const DosingPlan plan = ReadDosingPlan(tool, values);
     AppendHeader(report, report_capacity, plan);
     for (int32_t k = 0; k < plan.doses; ++k) {
-        AppendDoseCell(report, report_capacity, plan.start_hours + k * plan.interval_hours);
+        AppendDoseCell(report, report_capacity, plan.startHours + k * plan.intervalHours);
         if (k + 1 < plan.doses) AppendText(report, report_capacity, kDoseSeparator);
     }
     AppendText(report, report_capacity, L"\r\n");

@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "engine/bounded_text.h"
-#include "engine/compute.h"
+#include "engine/report_text.h"
 #include "platform/local_date.h"
 
 namespace {
@@ -18,8 +18,8 @@ constexpr int32_t kMaxContacts = 20;
 constexpr int32_t kDateTextCapacity = 32;
 
 struct FollowUpPlan {
-    int32_t start_offset;  // any value: negative offsets lie in the past
-    int32_t gap_days;
+    int32_t startOffset;  // any value: negative offsets lie in the past
+    int32_t gapDays;
     int32_t contacts;
 };
 
@@ -46,13 +46,13 @@ int32_t GenerateFollowUpScheduleOn(DayNumber today, const ToolDef& tool, const d
     const FollowUpPlan plan = ReadFollowUpPlan(tool, values);
     AppendReportLine(report, report_capacity,
                      L"随访节点（以今天为基准，起始第 %d 天，间隔 %d 天，共 %d 次）：",
-                     plan.start_offset, plan.gap_days, plan.contacts);
-    DayNumber contact_day = AddDays(today, plan.start_offset);
+                     plan.startOffset, plan.gapDays, plan.contacts);
+    DayNumber contact_day = AddDays(today, plan.startOffset);
     for (int32_t k = 1; k <= plan.contacts; ++k) {
         wchar_t date_text[kDateTextCapacity];
         FormatDayNumber(contact_day, date_text, kDateTextCapacity);
         AppendReportLine(report, report_capacity, L"第 %d 次：%ls", k, date_text);
-        contact_day = AddDays(contact_day, plan.gap_days);
+        contact_day = AddDays(contact_day, plan.gapDays);
     }
     AppendReportLine(report, report_capacity, L"%ls", kContentLine);
     CopyText(verdict, verdict_capacity, kVerdict);

@@ -1,7 +1,7 @@
 #include "generators/infusion_card.h"
 
 #include "engine/bounded_text.h"
-#include "engine/compute.h"
+#include "engine/report_text.h"
 
 namespace {
 
@@ -16,16 +16,16 @@ constexpr double kMlPerHourPerDropPerMinute = 3.0;
 struct InfusionOrder {
     int32_t bed;
     double dose;
-    double volume_ml;
-    double drops_per_minute;
+    double volumeMl;
+    double dropsPerMinute;
 };
 
 InfusionOrder ReadInfusionOrder(const ToolDef& tool, const double* values) {
     InfusionOrder order{};
     order.bed = FindIntParam(tool, values, "bed");
     order.dose = FindParamValue(tool, values, "dose");
-    order.volume_ml = FindParamValue(tool, values, "volume");
-    order.drops_per_minute = FindParamValue(tool, values, "gtt");
+    order.volumeMl = FindParamValue(tool, values, "volume");
+    order.dropsPerMinute = FindParamValue(tool, values, "gtt");
     return order;
 }
 
@@ -37,9 +37,9 @@ int32_t GenerateInfusionCard(const ToolDef& tool, const double* values, wchar_t*
     AppendReportLine(report, report_capacity, L"%ls", kTitleLine);
     AppendReportLine(report, report_capacity, L"床号：%d", order.bed);
     AppendReportLine(report, report_capacity, L"药液：医嘱药量 %.2f ，加入溶媒 %.0f ml", order.dose,
-                     order.volume_ml);
+                     order.volumeMl);
     AppendReportLine(report, report_capacity, L"滴速：%.0f 滴/分（约 %.0f ml/h）",
-                     order.drops_per_minute, order.drops_per_minute * kMlPerHourPerDropPerMinute);
+                     order.dropsPerMinute, order.dropsPerMinute * kMlPerHourPerDropPerMinute);
     AppendReportLine(report, report_capacity, L"%ls", kCheckLine);
     AppendReportLine(report, report_capacity, L"%ls", kObservationLine);
     CopyText(verdict, verdict_capacity, kVerdict);

@@ -3,7 +3,7 @@
 #include <iterator>
 
 #include "engine/bounded_text.h"
-#include "engine/compute.h"
+#include "engine/report_text.h"
 
 namespace {
 

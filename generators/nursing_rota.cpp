@@ -1,7 +1,7 @@
 #include "generators/nursing_rota.h"
 
 #include "engine/bounded_text.h"
-#include "engine/compute.h"
+#include "engine/report_text.h"
 
 const wchar_t kRotaRuleLine[] =
     L"排班规则：三班轮转（白班 D / 夜班 N / 休息 R），每日每班 1 人，按人员顺序滚动。";
@@ -10,9 +10,6 @@ const wchar_t kRotaHintLine[] =
 const wchar_t kRotaVerdict[] = L"已生成轮转排班表，可复制到排班本或表格";
 
 namespace {
-
-// Indexed by shift number.
-constexpr wchar_t kShiftLetters[] = {L'D', L'N', L'R'};
 
 constexpr int32_t kLabelCapacity = 12;
 // "  ", then per day at most "31日D " (five characters), then CR LF.
@@ -51,11 +48,14 @@ RotaSize ReadRotaSize(const ToolDef& tool, const double* values) {
     return {nurses, days};
 }
 
-wchar_t RotaShiftLetter(int32_t nurse_index, int32_t day_index) {
-    // 64-bit and a non-negative remainder, so that any index pair has a letter.
+int32_t RotaShift(int32_t nurse_index, int32_t day_index) {
+    // 64-bit and a non-negative remainder, so that any index pair has a shift.
     const int64_t sum = static_cast<int64_t>(nurse_index) + 2 * static_cast<int64_t>(day_index);
-    const int64_t shift = ((sum % 3) + 3) % 3;
-    return kShiftLetters[shift];
+    return static_cast<int32_t>(((sum % kRotaShiftCount) + kRotaShiftCount) % kRotaShiftCount);
+}
+
+wchar_t RotaShiftLetter(int32_t nurse_index, int32_t day_index) {
+    return kRotaShiftLetters[RotaShift(nurse_index, day_index)];
 }
 
 int32_t GenerateNursingRota(const ToolDef& tool, const double* values, wchar_t* report,

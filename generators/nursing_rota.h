@@ -22,7 +22,14 @@ struct RotaSize {
 // Reads `nurses` and `days`, truncated toward zero and clamped; absent ones count as 0.
 RotaSize ReadRotaSize(const ToolDef& tool, const double* values);
 
-// 'D' day shift, 'N' night shift, 'R' rest, for nurse i (from 0) on day j (from 0).
+// The three shifts by number: 'D' day shift, 'N' night shift, 'R' rest.
+constexpr int32_t kRotaShiftCount = 3;
+constexpr wchar_t kRotaShiftLetters[kRotaShiftCount] = {L'D', L'N', L'R'};
+
+// The shift number (0 to kRotaShiftCount - 1) of nurse i (from 0) on day j (from 0).
+int32_t RotaShift(int32_t nurse_index, int32_t day_index);
+
+// Its letter in kRotaShiftLetters.
 wchar_t RotaShiftLetter(int32_t nurse_index, int32_t day_index);
 
 // Fixed lines of the rota report, literal text (never a format).

@@ -3,7 +3,7 @@
 #include <span>
 
 #include "engine/bounded_text.h"
-#include "engine/compute.h"
+#include "engine/report_text.h"
 
 namespace {
 
@@ -18,7 +18,7 @@ struct SheetVariant {
 // A fixed sheet: heading lines, the variant chosen by the selector, closing lines.
 // The last variant is the one for every value that no other variant lists.
 struct ReferenceSheet {
-    const char* selector_var;  // null: the sheet has a single variant
+    const char* selectorVar;  // null: the sheet has a single variant
     Lines heading;
     std::span<const SheetVariant> variants;
     Lines closing;
@@ -225,7 +225,7 @@ int32_t WriteSheet(const ReferenceSheet& sheet, const ToolDef& tool, const doubl
                    wchar_t* report, int32_t report_capacity, wchar_t* verdict,
                    int32_t verdict_capacity) {
     const int32_t selector =
-        sheet.selector_var != nullptr ? FindIntParam(tool, values, sheet.selector_var) : 0;
+        sheet.selectorVar != nullptr ? FindIntParam(tool, values, sheet.selectorVar) : 0;
     AppendLines(report, report_capacity, sheet.heading);
     AppendLines(report, report_capacity, ChooseVariantLines(sheet.variants, selector));
     AppendLines(report, report_capacity, sheet.closing);

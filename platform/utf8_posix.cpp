@@ -2,18 +2,13 @@
 
 namespace {
 
+// On these systems a wchar_t holds a whole code point (UTF-32); the Windows
+// build, whose wchar_t is a UTF-16 unit, converts with the system instead.
+static_assert(sizeof(wchar_t) == 4, "the POSIX conversion reads UTF-32 text");
+
 // Reads one code point starting at text[i]; advances i past it.
-char32_t NextCodePoint(const wchar_t* text, int64_t length, int64_t& i) {
+char32_t NextCodePoint(const wchar_t* text, int64_t& i) {
     const auto unit = static_cast<char32_t>(text[i++]);
-    if constexpr (sizeof(wchar_t) == 2) {
-        if (unit >= 0xD800 && unit <= 0xDBFF && i < length) {
-            const auto low = static_cast<char32_t>(static_cast<char16_t>(text[i]));
-            if (low >= 0xDC00 && low <= 0xDFFF) {
-                ++i;
-                return 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00);
-            }
-        }
-    }
     if ((unit >= 0xD800 && unit <= 0xDFFF) || unit > 0x10FFFF) return 0xFFFD;
     return unit;
 }
@@ -53,7 +48,7 @@ void Encode(char32_t c, char* out) {
 int64_t Utf8Size(const wchar_t* text, int64_t length) {
     int64_t size = 0;
     for (int64_t i = 0; i < length;)
-        size += EncodedSize(NextCodePoint(text, length, i));
+        size += EncodedSize(NextCodePoint(text, i));
     return size;
 }
 
@@ -61,7 +56,7 @@ int64_t WideToUtf8(const wchar_t* text, int64_t length, char* out, int64_t capac
     if (Utf8Size(text, length) > capacity) return -1;
     int64_t written = 0;
     for (int64_t i = 0; i < length;) {
-        const char32_t c = NextCodePoint(text, length, i);
+        const char32_t c = NextCodePoint(text, i);
         Encode(c, out + written);
         written += EncodedSize(c);
     }

@@ -26,7 +26,7 @@ void AppendPiece(LineBuilder& line, const wchar_t* piece, int32_t piece_length) 
 }
 
 void AppendLiteral(LineBuilder& line, const wchar_t* piece) {
-    AppendPiece(line, piece, BoundedLength(piece, INT32_MAX));
+    AppendPiece(line, piece, TextLength(piece));
 }
 
 void AppendCell(LineBuilder& line, const wchar_t* cell, int32_t length) {
@@ -55,10 +55,6 @@ void AppendFormattedCell(LineBuilder& line, const wchar_t* cell, int32_t formatt
     AppendCell(line, cell, formatted_length);
 }
 
-const wchar_t* TextOrEmpty(const wchar_t* text) {
-    return text != nullptr ? text : L"";
-}
-
 // The window keeps values for at most kMaxParams parameters; header and data
 // lines take the same ones so that every row has the header's field count.
 int32_t RecordedParamCount(const ToolDef& tool) {
@@ -85,9 +81,9 @@ int32_t BuildHeaderLine(const ToolDef& tool, wchar_t* line_text, int32_t capacit
     LineBuilder line = StartLine(line_text, capacity);
     AppendLiteral(line, L"时间,工具");
     for (int32_t i = 0; i < RecordedParamCount(tool); ++i) {
-        const wchar_t* label = TextOrEmpty(tool.params[i].label);
+        const wchar_t* label = OrEmpty(tool.params[i].label);
         AppendPiece(line, L",", 1);
-        AppendCell(line, label, BoundedLength(label, INT32_MAX));
+        AppendCell(line, label, TextLength(label));
     }
     AppendLiteral(line, L",结果");
     return FinishLine(line);
@@ -103,19 +99,19 @@ int32_t BuildDataLine(const ToolDef& tool, const double* values, const wchar_t* 
         FormatText(timestamp, kRecordTimestampUnits, L"%04d-%02d-%02d %02d:%02d:%02d", time.year,
                    time.month, time.day, time.hour, time.minute, time.second));
 
-    const wchar_t* name = TextOrEmpty(tool.name);
+    const wchar_t* name = OrEmpty(tool.name);
     AppendPiece(line, L",", 1);
-    AppendCell(line, name, BoundedLength(name, INT32_MAX));
+    AppendCell(line, name, TextLength(name));
 
     for (int32_t i = 0; i < RecordedParamCount(tool); ++i) {
         wchar_t cell[kRecordTextUnits + 1 + kRecordValueUnits + 1];
         const int32_t length = FormatText(cell, static_cast<int32_t>(sizeof cell / sizeof *cell),
-                                          L"%ls=%g", TextOrEmpty(tool.params[i].label), values[i]);
+                                          L"%ls=%g", OrEmpty(tool.params[i].label), values[i]);
         AppendPiece(line, L",", 1);
         AppendFormattedCell(line, cell, length);
     }
 
-    const wchar_t* result = TextOrEmpty(report);
+    const wchar_t* result = OrEmpty(report);
     AppendPiece(line, L",", 1);
     AppendCell(line, result, BoundedLength(result, kRecordResultUnits));
     return FinishLine(line);

@@ -1,6 +1,29 @@
-// Appending results to the per-tool CSV record file.
+// Saving one result to the per-tool CSV record file: finding the file, building
+// the record and writing it. Says what happened; telling the user is the
+// caller's part.
 #pragma once
 
-// Behind the "保存记录" button: appends the window's last result to the record
-// file of its tool and tells the user where it went (or that it failed).
-void SaveRecord();
+#include <cstdint>
+
+#include "engine/tool_def.h"
+
+enum RecordSaveResult : int32_t {
+    kRecordSaved,
+    kRecordNoAppDataFolder,  // the shell named no local application-data folder
+    kRecordTooLong,          // the record does not fit its line buffers
+    kRecordNotWritten,       // the folder or the file could not be written
+};
+
+constexpr int32_t kRecordPathCapacity = 520;
+
+struct RecordSaveOutcome {
+    RecordSaveResult result;
+    // The record file's full path; when the folder is unknown, the path in its
+    // %LOCALAPPDATA% form, so that the user is still told which file it is.
+    wchar_t path[kRecordPathCapacity];
+};
+
+// Appends the record of one result (the values it was computed from and its
+// report) to the record file of the tool, creating the folders and the file
+// with its header as needed.
+RecordSaveOutcome SaveRecord(const ToolDef& tool, const double* values, const wchar_t* report);

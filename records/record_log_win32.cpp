@@ -5,23 +5,9 @@
 #include "engine/bounded_text.h"
 #include "records/csv_record.h"
 #include "records/record_file.h"
-#include "ui/main_window.h"
 
 namespace {
 
-constexpr int32_t kPathCapacity = 520;
-constexpr int32_t kMessageCapacity = kPathCapacity + 128;
-
-constexpr const wchar_t* kNoResultText = L"请先点击“计算”生成结果，再保存记录。";
-constexpr const wchar_t* kSavedText = L"本次结果已追加保存到本地记录（CSV，可用 Excel 打开）。";
-constexpr const wchar_t* kSavedStatusFormat = L"记录已保存：%ls";
-constexpr const wchar_t* kFailedCaption = L"保存失败";
-constexpr const wchar_t* kFailedStatus = L"保存失败";
-constexpr const wchar_t* kNotWrittenFormat = L"无法写入记录文件：%ls\r\n本次结果未保存。";
-constexpr const wchar_t* kNoAppDataFormat =
-    L"找不到本机的应用数据文件夹，无法写入记录文件：%ls\r\n本次结果未保存。";
-constexpr const wchar_t* kTooLongFormat =
-    L"记录内容超出长度上限，无法写入记录文件：%ls\r\n本次结果未保存。";
 // Names the file for the user when the shell cannot say where it would be.
 constexpr const wchar_t* kUnresolvedFileFormat =
     L"%%LOCALAPPDATA%%\\TavoMedSuite\\records\\T%03d.csv";
@@ -40,52 +26,29 @@ RecordTime GetRecordTime() {
     return RecordTime{now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond};
 }
 
-void ReportSaved(WindowState& state, const wchar_t* path) {
-    FormatText(state.statusText, kStatusTextCapacity, kSavedStatusFormat, path);
-    InvalidateRect(state.mainWindow, nullptr, TRUE);
-    MessageBoxW(state.mainWindow, kSavedText, L"已保存", MB_OK | MB_ICONINFORMATION);
-}
-
-void ReportNotSaved(WindowState& state, const wchar_t* format, const wchar_t* path) {
-    wchar_t message[kMessageCapacity];
-    FormatText(message, kMessageCapacity, format, path);
-    CopyText(state.statusText, kStatusTextCapacity, kFailedStatus);
-    InvalidateRect(state.mainWindow, nullptr, TRUE);
-    MessageBoxW(state.mainWindow, message, kFailedCaption, MB_OK | MB_ICONWARNING);
-}
-
 }  // namespace
 
-void SaveRecord() {
-    WindowState& state = GetWindowState();
-    if (state.savedReport[0] == L'\0') {
-        MessageBoxW(state.mainWindow, kNoResultText, L"提示", MB_OK | MB_ICONINFORMATION);
-        return;
-    }
-    const ToolDef& tool = *state.tool;
-
-    wchar_t folder[kPathCapacity];
-    wchar_t path[kPathCapacity];
-    if (!GetRecordFolder(folder, kPathCapacity)) {
-        FormatText(path, kPathCapacity, kUnresolvedFileFormat, tool.id);
-        ReportNotSaved(state, kNoAppDataFormat, path);
-        return;
+RecordSaveOutcome SaveRecord(const ToolDef& tool, const double* values, const wchar_t* report) {
+    RecordSaveOutcome outcome{};
+    wchar_t folder[kRecordPathCapacity];
+    if (!GetRecordFolder(folder, kRecordPathCapacity)) {
+        FormatText(outcome.path, kRecordPathCapacity, kUnresolvedFileFormat, tool.id);
+        outcome.result = kRecordNoAppDataFolder;
+        return outcome;
     }
     // A cut path would name some other file: such a path is not written to.
-    if (FormatText(path, kPathCapacity, L"%ls\\T%03d.csv", folder, tool.id) < 0 ||
+    if (FormatText(outcome.path, kRecordPathCapacity, L"%ls\\T%03d.csv", folder, tool.id) < 0 ||
         !CreateFolderChain(folder)) {
-        ReportNotSaved(state, kNotWrittenFormat, path);
-        return;
+        outcome.result = kRecordNotWritten;
+        return outcome;
     }
 
     RecordText text;
-    if (!BuildRecordText(tool, state.values, state.savedReport, GetRecordTime(), &text)) {
-        ReportNotSaved(state, kTooLongFormat, path);
-        return;
+    if (!BuildRecordText(tool, values, report, GetRecordTime(), &text)) {
+        outcome.result = kRecordTooLong;
+        return outcome;
     }
-    if (WriteRecordFile(path, text) == kRecordWriteFailed) {
-        ReportNotSaved(state, kNotWrittenFormat, path);
-        return;
-    }
-    ReportSaved(state, path);
+    outcome.result = WriteRecordFile(outcome.path, text) == kRecordWriteFailed ? kRecordNotWritten
+                                                                               : kRecordSaved;
+    return outcome;
 }

@@ -2,20 +2,15 @@
 
 #include "engine/bounded_text.h"
 #include "engine/compute.h"
+#include "engine/result_texts.h"
 #include "generators/nursing_rota.h"
 #include "platform/utf8.h"
 
 namespace {
 
-// The report's note line after failed outputs, without its line break.
-constexpr wchar_t kFailedOutputsNote[] = L"（部分结果无法计算，请检查输入是否合理）";
+// Column heads after the day columns, in the order of kRotaShiftLetters.
+constexpr wchar_t kRotaShiftHeads[kRotaShiftCount][4] = {L"白班", L"夜班", L"休息"};
 
-// Column heads after the day columns, in the order of kRotaShifts.
-constexpr wchar_t kRotaShiftHeads[][4] = {L"白班", L"夜班", L"休息"};
-constexpr wchar_t kRotaShifts[] = {L'D', L'N', L'R'};
-constexpr int32_t kRotaShiftCount = 3;
-
-constexpr int32_t kValueTextCapacity = 128;
 constexpr int32_t kSmallCellCapacity = 16;
 
 // The offsets are written "%010d": ten decimal digits.
@@ -93,16 +88,8 @@ void AppendEscaped(PayloadWriter& w, const wchar_t* text, int64_t length) {
     AppendUtf8(w, text + run_start, length - run_start);
 }
 
-int64_t WideLength(const wchar_t* text) {
-    int64_t n = 0;
-    if (text == nullptr) return 0;
-    while (text[n] != L'\0')
-        ++n;
-    return n;
-}
-
 void AppendEscaped(PayloadWriter& w, const wchar_t* text) {
-    AppendEscaped(w, text, WideLength(text));
+    AppendEscaped(w, text, TextLength(text));
 }
 
 void AppendCell(PayloadWriter& w, const wchar_t* text, int64_t length) {
@@ -112,7 +99,7 @@ void AppendCell(PayloadWriter& w, const wchar_t* text, int64_t length) {
 }
 
 void AppendCell(PayloadWriter& w, const wchar_t* text) {
-    AppendCell(w, text, WideLength(text));
+    AppendCell(w, text, TextLength(text));
 }
 
 void AppendHeadCell(PayloadWriter& w, const wchar_t* text) {
@@ -149,13 +136,6 @@ void AppendRotaHeadRow(PayloadWriter& w, int32_t days) {
     AppendMarkup(w, "</tr>\r\n");
 }
 
-int32_t ShiftSlot(wchar_t letter) {
-    for (int32_t s = 0; s < kRotaShiftCount; ++s) {
-        if (kRotaShifts[s] == letter) return s;
-    }
-    return -1;
-}
-
 void AppendRotaNurseRow(PayloadWriter& w, int32_t nurse_index, int32_t days) {
     wchar_t label[kSmallCellCapacity];
     FormatText(label, kSmallCellCapacity, L"护士%02d", nurse_index + 1);
@@ -163,9 +143,9 @@ void AppendRotaNurseRow(PayloadWriter& w, int32_t nurse_index, int32_t days) {
     AppendCell(w, label);
     int32_t counts[kRotaShiftCount] = {};
     for (int32_t day_index = 0; day_index < days; ++day_index) {
-        const wchar_t letter[2] = {RotaShiftLetter(nurse_index, day_index), L'\0'};
-        const int32_t slot = ShiftSlot(letter[0]);
-        if (slot >= 0) ++counts[slot];
+        const int32_t shift = RotaShift(nurse_index, day_index);
+        ++counts[shift];
+        const wchar_t letter[2] = {kRotaShiftLetters[shift], L'\0'};
         AppendCell(w, letter);
     }
     for (const int32_t count : counts) {
@@ -210,8 +190,8 @@ void AppendFormulaFragment(PayloadWriter& w, const ToolDef& tool, const double* 
         AppendOutputRow(w, tool.outputs[j], results[j]);
     }
     // A failed output may still show a plausible number: keep the warning.
-    if (any_error) AppendOneCellRow(w, kFailedOutputsNote, WideLength(kFailedOutputsNote));
-    AppendOneCellRow(w, verdict, WideLength(verdict));
+    if (any_error) AppendOneCellRow(w, kFailedOutputsNote, TextLength(kFailedOutputsNote));
+    AppendOneCellRow(w, verdict, TextLength(verdict));
     AppendMarkup(w, "</table>\r\n");
 }
 
@@ -224,7 +204,7 @@ bool IsLineBreak(wchar_t c) {
 // A line ends at CR LF; a lone CR or LF (a report cut after its CR, say) ends
 // one too, so no cell ever holds a line break.
 void AppendReportLinesFragment(PayloadWriter& w, const wchar_t* report) {
-    const int64_t length = WideLength(report);
+    const int64_t length = TextLength(report);
     AppendMarkup(w, "<table>\r\n");
     int64_t line_start = 0;
     for (int64_t i = 0; i < length; ++i) {
@@ -239,9 +219,9 @@ void AppendReportLinesFragment(PayloadWriter& w, const wchar_t* report) {
 
 void AppendFragment(PayloadWriter& w, const ToolDef& tool, const double* values,
                     const wchar_t* report, const wchar_t* verdict) {
-    if (tool.special_kind == 0) {
+    if (tool.special_kind == kFormulaKind) {
         AppendFormulaFragment(w, tool, values, verdict);
-    } else if (tool.special_kind == 1) {
+    } else if (tool.special_kind == kNursingRotaKind) {
         AppendRotaFragment(w, tool, values);
     } else {
         AppendReportLinesFragment(w, report);
@@ -251,10 +231,10 @@ void AppendFragment(PayloadWriter& w, const ToolDef& tool, const double* values,
 // --- Header ---
 
 struct HeaderOffsets {
-    int64_t start_html;
-    int64_t end_html;
-    int64_t start_fragment;
-    int64_t end_fragment;
+    int64_t startHtml;
+    int64_t endHtml;
+    int64_t startFragment;
+    int64_t endFragment;
 };
 
 constexpr const char* kOffsetNames[] = {"StartHTML:", "EndHTML:", "StartFragment:", "EndFragment:"};
@@ -278,8 +258,8 @@ void WriteOffset(char* field, int64_t value) {
 }
 
 void FillHeader(PayloadWriter& w, const int64_t* field_positions, const HeaderOffsets& offsets) {
-    const int64_t values[kOffsetCount] = {offsets.start_html, offsets.end_html,
-                                          offsets.start_fragment, offsets.end_fragment};
+    const int64_t values[kOffsetCount] = {offsets.startHtml, offsets.endHtml, offsets.startFragment,
+                                          offsets.endFragment};
     for (int32_t k = 0; k < kOffsetCount; ++k) {
         WriteOffset(w.out + field_positions[k], values[k]);
     }
@@ -297,14 +277,14 @@ int64_t BuildClipboardHtml(const ToolDef& tool, const double* values, const wcha
     int64_t field_positions[kOffsetCount] = {};
     AppendHeader(w, field_positions);
     HeaderOffsets offsets{};
-    offsets.start_html = w.size;
+    offsets.startHtml = w.size;
     AppendMarkup(w, "<html><body>\r\n<!--StartFragment-->");
-    offsets.start_fragment = w.size;
+    offsets.startFragment = w.size;
     AppendFragment(w, tool, values, report, verdict);
-    offsets.end_fragment = w.size;
+    offsets.endFragment = w.size;
     AppendMarkup(w, "<!--EndFragment-->\r\n</body></html>");
-    offsets.end_html = w.size;
-    if (w.overflow || offsets.end_html > kLargestOffset) return -1;
+    offsets.endHtml = w.size;
+    if (w.overflow || offsets.endHtml > kLargestOffset) return -1;
     FillHeader(w, field_positions, offsets);
     return w.size;
 }

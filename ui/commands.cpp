@@ -7,7 +7,6 @@
 #include "ui/clipboard_html_win32.h"
 #include "ui/field_parser.h"
 #include "ui/gdi_guards.h"
-#include "ui/main_window.h"
 #include "ui/painting.h"
 #include "ui/shell_text.h"
 
@@ -18,22 +17,19 @@ namespace {
 constexpr int32_t kFieldReadCapacity = kFieldTextMaxLength + 2;
 constexpr int32_t kButtonCaptionCapacity = 64;
 
-void SetStatus(const wchar_t* text) {
-    WindowState& state = GetWindowState();
+// The status line is painted into the footer: a new text needs a repaint.
+void SetStatus(WindowState& state, const wchar_t* text) {
     CopyText(state.statusText, kStatusTextCapacity, text);
     InvalidateRect(state.mainWindow, nullptr, FALSE);
 }
 
-void ShowBox(const wchar_t* text, const wchar_t* caption, UINT icon) {
-    MessageBoxW(GetWindowState().mainWindow, text, caption, MB_OK | icon);
+void ShowBox(HWND owner, const wchar_t* text, const wchar_t* caption, UINT icon) {
+    MessageBoxW(owner, text, caption, MB_OK | icon);
 }
 
-bool HasResult() {
-    return GetWindowState().savedReport[0] != L'\0';
-}
-
-void ShowNoResultBox() {
-    ShowBox(kNoResultText, kNoResultCaption, MB_ICONINFORMATION);
+// A non-empty saved report is the one mark that a result exists.
+bool HasResult(const WindowState& state) {
+    return state.savedReport[0] != L'\0';
 }
 
 // All fields parse, or none of them changes `values`.
@@ -54,7 +50,7 @@ bool ReadParameterFields(WindowState& state) {
     wchar_t message[kInputErrorTextCapacity];
     BuildInputErrorText(refused, state.tool->params[refused].label, message,
                         kInputErrorTextCapacity);
-    ShowBox(message, kInputErrorCaption, MB_ICONWARNING);
+    ShowBox(state.mainWindow, message, kInputErrorCaption, MB_ICONWARNING);
     SetFocus(state.paramEdits[refused]);
     return false;
 }
@@ -74,8 +70,8 @@ bool PlaceOnClipboard(HWND owner, HGLOBAL text, HGLOBAL table) {
     return placed;
 }
 
-HGLOBAL PrepareClipboardTable(const WindowState& state) {
-    static char payload[kClipboardHtmlCapacity];
+HGLOBAL PrepareClipboardTable(WindowState& state) {
+    char* payload = state.scratch.clipboardTable;
     const int64_t size = BuildClipboardHtml(*state.tool, state.values, state.savedReport,
                                             state.resultVerdict, payload, kClipboardHtmlCapacity);
     return size < 0 ? nullptr : MakeHtmlClipboardData(payload, size);
@@ -95,7 +91,7 @@ HGLOBAL PrepareClipboardText(const WindowState& state) {
     return memory;
 }
 
-void DrawOwnerButton(const DRAWITEMSTRUCT& item) {
+void DrawOwnerButton(const DRAWITEMSTRUCT& item, HFONT font) {
     const ButtonColours& colours = ColoursOfButton(static_cast<int32_t>(item.CtlID));
     const bool pressed = (item.itemState & ODS_SELECTED) != 0;
     const Box box = {item.rcItem.left, item.rcItem.top, item.rcItem.right - item.rcItem.left,
@@ -105,12 +101,10 @@ void DrawOwnerButton(const DRAWITEMSTRUCT& item) {
     wchar_t caption[kButtonCaptionCapacity];
     caption[0] = L'\0';
     GetWindowTextW(item.hwndItem, caption, kButtonCaptionCapacity);
-    DrawTextBox(item.hDC, box, caption, colours.caption, GetWindowState().fonts[ButtonFont],
-                DT_CENTER);
+    DrawTextBox(item.hDC, box, caption, colours.caption, font, DT_CENTER);
 }
 
-LRESULT OnStaticColour(HDC context, HWND control) {
-    const WindowState& state = GetWindowState();
+LRESULT OnStaticColour(const WindowState& state, HDC context, HWND control) {
     Rgb colour = kDimmedTextColour;
     if (control == state.verdictLine) {
         colour = VerdictColour(state.level);
@@ -122,10 +116,10 @@ LRESULT OnStaticColour(HDC context, HWND control) {
     return reinterpret_cast<LRESULT>(state.whiteBrush);
 }
 
-LRESULT OnEditColour(HDC context) {
+LRESULT OnEditColour(HDC context, HBRUSH white_brush) {
     SetTextColor(context, ToColorRef(kOrdinaryTextColour));
     SetBkColor(context, ToColorRef(kWhite));
-    return reinterpret_cast<LRESULT>(GetWindowState().whiteBrush);
+    return reinterpret_cast<LRESULT>(white_brush);
 }
 
 void OnGetMinMaxInfo(MINMAXINFO* info) {
@@ -133,40 +127,38 @@ void OnGetMinMaxInfo(MINMAXINFO* info) {
     info->ptMaxTrackSize = {kFixedOuterWidth, kFixedOuterHeight};
 }
 
-bool OnCommand(int32_t id) {
+bool OnCommand(WindowState& state, int32_t id) {
     switch (id) {
         case IDC_COMPUTE_BUTTON:
-            ComputeCommand();
+            ComputeCommand(state);
             return true;
         case IDC_SAVE_BUTTON:
-            SaveRecord();
+            SaveRecordCommand(state);
             return true;
         case IDC_COPY_BUTTON:
-            CopyCommand();
+            CopyCommand(state);
             return true;
         case IDC_RESET_BUTTON:
-            ResetCommand();
+            ResetCommand(state);
             return true;
         case IDC_ABOUT_BUTTON:
-            AboutCommand();
+            AboutCommand(state);
             return true;
         default:
             return false;
     }
 }
 
-}  // namespace
-
-LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+LRESULT HandleMessage(WindowState& state, HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
     switch (message) {
         case WM_CREATE:
-            CreateChildControls(window);
+            CreateChildControls(state, window);
             return 0;
         case WM_DESTROY:
             PostQuitMessage(0);
             return 0;
         case WM_PAINT:
-            PaintMainWindow(window);
+            PaintMainWindow(state, window);
             return 0;
         case WM_ERASEBKGND:
             return 1;
@@ -174,26 +166,40 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM
             OnGetMinMaxInfo(reinterpret_cast<MINMAXINFO*>(lparam));
             return 0;
         case WM_DRAWITEM:
-            DrawOwnerButton(*reinterpret_cast<const DRAWITEMSTRUCT*>(lparam));
+            DrawOwnerButton(*reinterpret_cast<const DRAWITEMSTRUCT*>(lparam),
+                            state.fonts[kButtonFont]);
             return 1;
         case WM_COMMAND:
-            if (OnCommand(LOWORD(wparam))) return 0;
+            if (OnCommand(state, LOWORD(wparam))) return 0;
             break;
         case WM_CTLCOLOREDIT:
-            return OnEditColour(reinterpret_cast<HDC>(wparam));
+            return OnEditColour(reinterpret_cast<HDC>(wparam), state.whiteBrush);
         case WM_CTLCOLORSTATIC:
-            return OnStaticColour(reinterpret_cast<HDC>(wparam), reinterpret_cast<HWND>(lparam));
+            return OnStaticColour(state, reinterpret_cast<HDC>(wparam),
+                                  reinterpret_cast<HWND>(lparam));
         default:
             break;
     }
     return DefWindowProcW(window, message, wparam, lparam);
 }
 
-void ComputeCommand() {
-    WindowState& state = GetWindowState();
+}  // namespace
+
+LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    if (message == WM_NCCREATE) {
+        AttachWindowState(window, *reinterpret_cast<const CREATESTRUCTW*>(lparam));
+    }
+    WindowState* state = AttachedWindowState(window);
+    // Only the first WM_GETMINMAXINFO comes before WM_NCCREATE; the window's
+    // creation gives its size itself.
+    if (state == nullptr) return DefWindowProcW(window, message, wparam, lparam);
+    return HandleMessage(*state, window, message, wparam, lparam);
+}
+
+void ComputeCommand(WindowState& state) {
     if (!ReadParameterFields(state)) return;
 
-    static wchar_t report[kReportCapacity];
+    wchar_t* report = state.scratch.report;
     wchar_t verdict[kVerdictCapacity];
     ComputeTool(*state.tool, state.values, report, kReportCapacity, verdict, kVerdictCapacity,
                 &state.level, state.savedReport, kSavedReportCapacity);
@@ -204,31 +210,48 @@ void ComputeCommand() {
     CopyText(state.resultVerdict, kVerdictCapacity, verdict);
     BuildCopyText(*state.tool, report, verdict, state.copyText, kCopyTextCapacity);
 
+    // The verdict line's background is erased so that its new colour shows.
     InvalidateRect(state.verdictLine, nullptr, TRUE);
-    InvalidateRect(state.mainWindow, nullptr, FALSE);
     BuildComputedStatus(*state.tool, state.statusText, kStatusTextCapacity);
     InvalidateRect(state.mainWindow, nullptr, FALSE);
     SetFocus(state.mainWindow);
 }
 
-void CopyCommand() {
-    const WindowState& state = GetWindowState();
-    if (!HasResult()) {
-        ShowNoResultBox();
+void SaveRecordCommand(WindowState& state) {
+    if (!HasResult(state)) {
+        ShowBox(state.mainWindow, kSaveNeedsResultText, kNoResultCaption, MB_ICONINFORMATION);
+        return;
+    }
+    const RecordSaveOutcome outcome = SaveRecord(*state.tool, state.values, state.savedReport);
+    if (outcome.result != kRecordSaved) {
+        wchar_t message[kSaveFailedTextCapacity];
+        BuildSaveFailedText(outcome.result, outcome.path, message, kSaveFailedTextCapacity);
+        SetStatus(state, kSaveFailedStatus);
+        ShowBox(state.mainWindow, message, kSaveFailedCaption, MB_ICONWARNING);
+        return;
+    }
+    wchar_t status[kStatusTextCapacity];
+    BuildSavedStatus(outcome.path, status, kStatusTextCapacity);
+    SetStatus(state, status);
+    ShowBox(state.mainWindow, kSavedText, kSavedCaption, MB_ICONINFORMATION);
+}
+
+void CopyCommand(WindowState& state) {
+    if (!HasResult(state)) {
+        ShowBox(state.mainWindow, kCopyNeedsResultText, kNoResultCaption, MB_ICONINFORMATION);
         return;
     }
     HGLOBAL text = PrepareClipboardText(state);
     if (text == nullptr) {
-        SetStatus(kCopyFailedStatus);
+        SetStatus(state, kCopyFailedStatus);
         return;
     }
     const bool placed = PlaceOnClipboard(state.mainWindow, text, PrepareClipboardTable(state));
     if (!placed) GlobalFree(text);
-    SetStatus(placed ? kCopiedStatus : kCopyFailedStatus);
+    SetStatus(state, placed ? kCopiedStatus : kCopyFailedStatus);
 }
 
-void ResetCommand() {
-    WindowState& state = GetWindowState();
+void ResetCommand(WindowState& state) {
     for (int32_t i = 0; i < state.tool->param_count; ++i) {
         wchar_t value_text[kDefaultValueTextCapacity];
         FormatDefaultValue(state.tool->params[i].default_value, value_text,
@@ -237,15 +260,15 @@ void ResetCommand() {
     }
     SetWindowTextW(state.reportBox, L"");
     SetWindowTextW(state.verdictLine, kVerdictPrompt);
-    SetWindowTextW(state.noteLine, state.tool->note != nullptr ? state.tool->note : L"");
+    SetWindowTextW(state.noteLine, OrEmpty(state.tool->note));
     ClearText(state.savedReport, kSavedReportCapacity);
     state.level = 0;
     InvalidateRect(state.verdictLine, nullptr, TRUE);
-    SetStatus(kResetStatus);
+    SetStatus(state, kResetStatus);
 }
 
-void AboutCommand() {
+void AboutCommand(const WindowState& state) {
     wchar_t text[kAboutTextCapacity];
-    BuildAboutText(*GetWindowState().tool, text, kAboutTextCapacity);
-    ShowBox(text, kAboutCaption, MB_ICONINFORMATION);
+    BuildAboutText(*state.tool, text, kAboutTextCapacity);
+    ShowBox(state.mainWindow, text, kAboutCaption, MB_ICONINFORMATION);
 }

@@ -22,15 +22,15 @@ struct Rgb {
 };
 
 enum FontRole : int32_t {
-    TitleFont,
-    CaptionFont,
-    LabelFont,
-    InputFont,
-    VerdictFont,
-    ReportFont,
-    ButtonFont,
-    SmallFont,
-    FontRoleCount,
+    kTitleFont,
+    kCaptionFont,
+    kLabelFont,
+    kInputFont,
+    kVerdictFont,
+    kReportFont,
+    kButtonFont,
+    kSmallFont,
+    kFontRoleCount,
 };
 
 struct FontDef {
@@ -43,15 +43,15 @@ constexpr wchar_t kUiFace[] = L"Microsoft YaHei UI";
 constexpr wchar_t kMonoFace[] = L"Consolas";
 
 // Indexed by FontRole.
-constexpr FontDef kFontDefs[FontRoleCount] = {
-    {kUiFace, 27, 700},    // TitleFont
-    {kUiFace, 14, 400},    // CaptionFont
-    {kUiFace, 14, 400},    // LabelFont
-    {kUiFace, 15, 400},    // InputFont
-    {kUiFace, 21, 700},    // VerdictFont
-    {kMonoFace, 15, 400},  // ReportFont
-    {kUiFace, 15, 400},    // ButtonFont
-    {kUiFace, 12, 400},    // SmallFont
+constexpr FontDef kFontDefs[kFontRoleCount] = {
+    {kUiFace, 27, 700},    // kTitleFont
+    {kUiFace, 14, 400},    // kCaptionFont
+    {kUiFace, 14, 400},    // kLabelFont
+    {kUiFace, 15, 400},    // kInputFont
+    {kUiFace, 21, 700},    // kVerdictFont
+    {kMonoFace, 15, 400},  // kReportFont
+    {kUiFace, 15, 400},    // kButtonFont
+    {kUiFace, 12, 400},    // kSmallFont
 };
 
 // ---- Window ---------------------------------------------------------------
@@ -69,15 +69,12 @@ constexpr int32_t CentredOrigin(int32_t screen_extent, int32_t window_extent) {
 
 // ---- Child controls -------------------------------------------------------
 
+// The controls of the result area.
 enum class ControlKind : int32_t {
-    ParamLabel,     // right-aligned static
-    ParamField,     // one-line edit
-    ParamUnit,      // left-aligned static
-    VerdictLine,    // left-aligned, wrapping static
-    ReportBox,      // read-only multi-line edit
-    NoteLine,       // left-aligned, wrapping static
-    ReferenceLine,  // left-aligned, wrapping static
-    Button,         // owner-drawn
+    kVerdictLine,    // left-aligned, wrapping static
+    kReportBox,      // read-only multi-line edit
+    kNoteLine,       // left-aligned, wrapping static
+    kReferenceLine,  // left-aligned, wrapping static
 };
 
 struct ParamRowLayout {
@@ -89,9 +86,19 @@ struct ParamRowLayout {
 constexpr int32_t kParamRowTop = 150;
 constexpr int32_t kParamRowPitch = 34;
 
+// The three controls of a parameter row, their y relative to the row's top.
+constexpr Box kParamLabelInRow = {.x = 24, .y = 1, .width = 184, .height = 22};
+constexpr Box kParamFieldInRow = {.x = 216, .y = -4, .width = 152, .height = 27};
+constexpr Box kParamUnitInRow = {.x = 374, .y = 0, .width = 78, .height = 22};
+
+constexpr Box MovedDown(Box box, int32_t dy) {
+    return {box.x, box.y + dy, box.width, box.height};
+}
+
 constexpr ParamRowLayout ParamRow(int32_t index) {
-    const int32_t y = kParamRowTop + kParamRowPitch * index;
-    return {{24, y + 1, 184, 22}, {216, y - 4, 152, 27}, {374, y, 78, 22}};
+    const int32_t top = kParamRowTop + kParamRowPitch * index;
+    return {MovedDown(kParamLabelInRow, top), MovedDown(kParamFieldInRow, top),
+            MovedDown(kParamUnitInRow, top)};
 }
 
 constexpr int32_t ParamFieldId(int32_t index) {
@@ -107,10 +114,10 @@ struct ResultControlLayout {
 
 // In creation order, after the parameter rows.
 constexpr ResultControlLayout kResultControls[] = {
-    {ControlKind::VerdictLine, {492, 142, 492, 46}, 0, VerdictFont},
-    {ControlKind::ReportBox, {492, 196, 492, 232}, IDC_REPORT_BOX, ReportFont},
-    {ControlKind::NoteLine, {492, 444, 492, 120}, 0, SmallFont},
-    {ControlKind::ReferenceLine, {492, 576, 492, 56}, 0, SmallFont},
+    {ControlKind::kVerdictLine, {492, 142, 492, 46}, 0, kVerdictFont},
+    {ControlKind::kReportBox, {492, 196, 492, 232}, IDC_REPORT_BOX, kReportFont},
+    {ControlKind::kNoteLine, {492, 444, 492, 120}, 0, kSmallFont},
+    {ControlKind::kReferenceLine, {492, 576, 492, 56}, 0, kSmallFont},
 };
 
 struct ButtonLayout {

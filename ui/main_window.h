@@ -1,20 +1,27 @@
-// The main window and its one process-wide state record.
+// The main window and its one state record.
 #pragma once
 
 #include <windows.h>
 
 #include <cstdint>
 
+#include "engine/result_texts.h"
 #include "engine/tool_def.h"
+#include "ui/clipboard_html.h"
 #include "ui/layout.h"
 
 constexpr int32_t kSavedReportCapacity = 8192;
-constexpr int32_t kVerdictCapacity = 512;
 constexpr int32_t kReportCapacity = kSavedReportCapacity;
 // The copy text holds the whole saved report, and for a formula tool "—— " and
 // the verdict after it.
 constexpr int32_t kCopyTextCapacity = kSavedReportCapacity + kVerdictCapacity + 8;
 constexpr int32_t kStatusTextCapacity = 256;
+
+// Room that the commands build a result's texts in before they hand them on.
+struct ResultScratch {
+    wchar_t report[kReportCapacity];              // the compute command's report
+    char clipboardTable[kClipboardHtmlCapacity];  // the copy command's table
+};
 
 struct WindowState {
     HINSTANCE instance;
@@ -25,7 +32,7 @@ struct WindowState {
     HWND reportBox;
     HWND verdictLine;
     HWND noteLine;
-    HFONT fonts[FontRoleCount];
+    HFONT fonts[kFontRoleCount];
     HBRUSH whiteBrush;
     HBRUSH backgroundBrush;
     wchar_t savedReport[kSavedReportCapacity];
@@ -35,12 +42,17 @@ struct WindowState {
     wchar_t resultVerdict[kVerdictCapacity];
     wchar_t statusText[kStatusTextCapacity];
     double values[kMaxParams];
+    ResultScratch scratch;
 };
 
-// The one instance, alive from RunMainWindow to process end.
-WindowState& GetWindowState();
-
+// Opens the window on the tool and runs its message loop: 0 when the window has
+// been closed, 1 when it could not be created.
 int32_t RunMainWindow(HINSTANCE instance, const ToolDef* tool);
 
+// The state the window was created with, kept with the window itself from its
+// first WM_NCCREATE on; null before.
+void AttachWindowState(HWND window, const CREATESTRUCTW& creation);
+WindowState* AttachedWindowState(HWND window);
+
 // Builds the child controls of the main window (its WM_CREATE).
-void CreateChildControls(HWND window);
+void CreateChildControls(WindowState& state, HWND window);

@@ -14,13 +14,13 @@ RECT ToRect(Box box) {
 void PaintHeader(HDC context, const WindowState& state, int32_t width) {
     FillBox(context, HeaderBandBox(width), kHeaderColour);
     FillBox(context, kAccentStripeBox, kAccentColour);
-    DrawTextBox(context, kToolNameBox, state.tool->name, kWhite, state.fonts[TitleFont], 0);
+    DrawTextBox(context, kToolNameBox, state.tool->name, kWhite, state.fonts[kTitleFont], 0);
     wchar_t caption[kCaptionLineCapacity];
     BuildCaptionLine(*state.tool, caption, kCaptionLineCapacity);
-    DrawTextBox(context, kCaptionLineBox, caption, kCaptionColour, state.fonts[CaptionFont], 0);
+    DrawTextBox(context, kCaptionLineBox, caption, kCaptionColour, state.fonts[kCaptionFont], 0);
     wchar_t address[64];
     CopyText(address, 64, kWebAddress);
-    DrawTextBox(context, WebAddressBox(width), address, kLinkColour, state.fonts[SmallFont],
+    DrawTextBox(context, WebAddressBox(width), address, kLinkColour, state.fonts[kSmallFont],
                 DT_RIGHT);
 }
 
@@ -29,17 +29,17 @@ void PaintPanels(HDC context, const WindowState& state) {
     FrameBox(context, kParamPanelBox, kPanelOutlineColour);
     FillBox(context, kResultPanelBox, kWhite);
     FrameBox(context, kResultPanelBox, kPanelOutlineColour);
-    DrawTextBox(context, kParamTitleBox, kParamPanelTitle, kHeaderColour, state.fonts[CaptionFont],
+    DrawTextBox(context, kParamTitleBox, kParamPanelTitle, kHeaderColour, state.fonts[kCaptionFont],
                 0);
     DrawTextBox(context, kResultTitleBox, kResultPanelTitle, kHeaderColour,
-                state.fonts[CaptionFont], 0);
+                state.fonts[kCaptionFont], 0);
     FillBox(context, kParamTitleRuleBox, kTitleRuleColour);
     FillBox(context, kResultTitleRuleBox, kTitleRuleColour);
 }
 
 void PaintFooter(HDC context, const WindowState& state, int32_t width) {
     FillBox(context, FooterBandBox(width), kFooterColour);
-    DrawTextBox(context, kStatusBox, state.statusText, kStatusColour, state.fonts[SmallFont],
+    DrawTextBox(context, kStatusBox, state.statusText, kStatusColour, state.fonts[kSmallFont],
                 DT_RIGHT);
 }
 
@@ -68,8 +68,7 @@ void FrameBox(HDC context, Box box, Rgb colour) {
     Rectangle(context, box.x, box.y, box.x + box.width, box.y + box.height);
 }
 
-void PaintMainWindow(HWND window) {
-    const WindowState& state = GetWindowState();
+void PaintMainWindow(const WindowState& state, HWND window) {
     PaintScope paint(window);
     HDC context = paint.context();
     RECT client{};

@@ -4,8 +4,9 @@
 #include <windows.h>
 
 #include "ui/layout.h"
+#include "ui/main_window.h"
 
-void PaintMainWindow(HWND window);
+void PaintMainWindow(const WindowState& state, HWND window);
 
 // One line of text in a box: transparent, single line, vertically centred, cut
 // with an ellipsis; extra_flags adds the alignment (0 left, DT_RIGHT, DT_CENTER).

@@ -1,20 +1,6 @@
 #include "ui/shell_text.h"
 
-#include <cwchar>
-
 #include "engine/bounded_text.h"
-
-namespace {
-
-const wchar_t* OrEmpty(const wchar_t* text) {
-    return text != nullptr ? text : L"";
-}
-
-int32_t TextLength(const wchar_t* text) {
-    return text != nullptr ? static_cast<int32_t>(std::wcslen(text)) : 0;
-}
-
-}  // namespace
 
 void FormatDefaultValue(double value, wchar_t* out, int32_t capacity) {
     FormatText(out, capacity, L"%.6g", value);
@@ -39,7 +25,7 @@ void BuildInputErrorText(int32_t index, const wchar_t* label, wchar_t* out, int3
 void BuildCopyText(const ToolDef& tool, const wchar_t* report, const wchar_t* verdict, wchar_t* out,
                    int32_t capacity) {
     CopyText(out, capacity, report);
-    if (tool.special_kind != 0) return;
+    if (tool.special_kind != kFormulaKind) return;
     AppendText(out, capacity, L"—— ");
     AppendText(out, capacity, OrEmpty(verdict));
 }
@@ -53,6 +39,21 @@ void BuildClipboardText(const ToolDef& tool, const wchar_t* copy_text, wchar_t* 
     CopyText(out, capacity, tool.name);
     AppendText(out, capacity, L"\r\n");
     AppendText(out, capacity, OrEmpty(copy_text));
+}
+
+void BuildSavedStatus(const wchar_t* path, wchar_t* out, int32_t capacity) {
+    FormatText(out, capacity, L"记录已保存：%ls", OrEmpty(path));
+}
+
+void BuildSaveFailedText(RecordSaveResult result, const wchar_t* path, wchar_t* out,
+                         int32_t capacity) {
+    const wchar_t* format = L"无法写入记录文件：%ls\r\n本次结果未保存。";
+    if (result == kRecordNoAppDataFolder) {
+        format = L"找不到本机的应用数据文件夹，无法写入记录文件：%ls\r\n本次结果未保存。";
+    } else if (result == kRecordTooLong) {
+        format = L"记录内容超出长度上限，无法写入记录文件：%ls\r\n本次结果未保存。";
+    }
+    FormatText(out, capacity, format, OrEmpty(path));
 }
 
 void BuildAboutText(const ToolDef& tool, wchar_t* out, int32_t capacity) {
