@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Checks the resources compiled into the program: the version strings (in
-Chinese, so the resource compiler must have read the .rc as UTF-8) and the icon
-group 1 with its seven 32-bit images.
+Chinese, so the resource compiler must have read the .rc as UTF-8), the icon
+group 1 with its seven 32-bit images, and the application manifest (well-formed,
+or Windows refuses to start the exe).
 
     check_resources.py <exe> <windres> <ico>
 """
@@ -9,6 +10,7 @@ import re
 import struct
 import subprocess
 import sys
+import xml.etree.ElementTree as ElementTree
 
 EXPECTED_STRINGS = {
     "CompanyName": "TavoMed",
@@ -20,6 +22,9 @@ EXPECTED_STRINGS = {
     "ProductVersion": "1.0.0.0",
 }
 ICON_SIZES = [16, 24, 32, 48, 64, 128, 256]
+# Windows 7, 8, 8.1, 10 and 11.
+SUPPORTED_OS = {"{35138b9a-5d96-4fbd-8e2d-a2440225f93a}", "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}",
+                "{1f676c76-80e1-4239-95bb-83d0f6d0da78}", "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"}
 
 
 def rc_string(literal):
@@ -64,6 +69,31 @@ def check_icon(ico_path, rc_text, failures):
         failures.append("no icon group 1")
 
 
+def check_manifest(rc_text, failures):
+    block = re.search(r"^1 24 /\* RT_MANIFEST \*/\s*BEGIN\n(.*?)^END", rc_text, re.M | re.S)
+    if not block:
+        failures.append("no manifest resource 1")
+        return
+    pieces = re.findall(r'^\s*"((?:[^"]|"")*)"', block.group(1), re.M)
+    xml = "".join(p.replace('""', '"').replace("\\n", "\n") for p in pieces)
+    try:
+        root = ElementTree.fromstring(xml.encode("utf-8"))
+    except ElementTree.ParseError as error:
+        failures.append(f"manifest is not well-formed: {error}")
+        return
+    attributes = [(e.tag.split("}")[-1], e.attrib, (e.text or "").strip()) for e in root.iter()]
+    if not any(tag == "assemblyIdentity" and a.get("name") == "Microsoft.Windows.Common-Controls"
+               and a.get("version") == "6.0.0.0" for tag, a, _ in attributes):
+        failures.append("manifest: no Common Controls 6 dependency")
+    if not any(tag == "requestedExecutionLevel" and a.get("level") == "asInvoker"
+               for tag, a, _ in attributes):
+        failures.append("manifest: not asInvoker")
+    if {a.get("Id") for tag, a, _ in attributes if tag == "supportedOS"} != SUPPORTED_OS:
+        failures.append("manifest: supportedOS is not Windows 7, 8, 8.1 and 10/11")
+    if [text for tag, _, text in attributes if tag in ("dpiAware", "dpiAwareness")] != ["true"]:
+        failures.append("manifest: DPI awareness is not system-aware alone")
+
+
 def main():
     exe, windres, ico = sys.argv[1:4]
     rc_text = subprocess.run([windres, "-i", exe, "-O", "rc"], check=True,
@@ -71,6 +101,7 @@ def main():
     failures = []
     check_version(rc_text, failures)
     check_icon(ico, rc_text, failures)
+    check_manifest(rc_text, failures)
     for failure in failures:
         print("FAIL:", failure)
     print("resources:", "bad" if failures else "ok")
