@@ -91,13 +91,13 @@ HGLOBAL PrepareClipboardText(const WindowState& state) {
     return memory;
 }
 
-void DrawOwnerButton(const DRAWITEMSTRUCT& item, HFONT font) {
+void DrawOwnerButton(const DRAWITEMSTRUCT& item, HFONT font, int32_t line_width) {
     const ButtonColours& colours = ColoursOfButton(static_cast<int32_t>(item.CtlID));
     const bool pressed = (item.itemState & ODS_SELECTED) != 0;
     const Box box = {item.rcItem.left, item.rcItem.top, item.rcItem.right - item.rcItem.left,
                      item.rcItem.bottom - item.rcItem.top};
     FillBox(item.hDC, box, pressed ? colours.pressedFill : colours.fill);
-    FrameBox(item.hDC, box, colours.outline);
+    FrameBox(item.hDC, box, colours.outline, line_width);
     wchar_t caption[kButtonCaptionCapacity];
     caption[0] = L'\0';
     GetWindowTextW(item.hwndItem, caption, kButtonCaptionCapacity);
@@ -122,9 +122,10 @@ LRESULT OnEditColour(HDC context, HBRUSH white_brush) {
     return reinterpret_cast<LRESULT>(white_brush);
 }
 
-void OnGetMinMaxInfo(MINMAXINFO* info) {
-    info->ptMinTrackSize = {kFixedOuterWidth, kFixedOuterHeight};
-    info->ptMaxTrackSize = {kFixedOuterWidth, kFixedOuterHeight};
+// The window keeps the size it was created at.
+void OnGetMinMaxInfo(MINMAXINFO* info, const WindowPlacement& placement) {
+    info->ptMinTrackSize = {placement.width, placement.height};
+    info->ptMaxTrackSize = {placement.width, placement.height};
 }
 
 bool OnCommand(WindowState& state, int32_t id) {
@@ -163,11 +164,11 @@ LRESULT HandleMessage(WindowState& state, HWND window, UINT message, WPARAM wpar
         case WM_ERASEBKGND:
             return 1;
         case WM_GETMINMAXINFO:
-            OnGetMinMaxInfo(reinterpret_cast<MINMAXINFO*>(lparam));
+            OnGetMinMaxInfo(reinterpret_cast<MINMAXINFO*>(lparam), state.placement);
             return 0;
         case WM_DRAWITEM:
             DrawOwnerButton(*reinterpret_cast<const DRAWITEMSTRUCT*>(lparam),
-                            state.fonts[kButtonFont]);
+                            state.fonts[kButtonFont], ScaledLine(1, state.scale));
             return 1;
         case WM_COMMAND:
             if (OnCommand(state, LOWORD(wparam))) return 0;

@@ -1,7 +1,7 @@
 // Geometry, fonts and colours of the main window, kept apart from the code
 // that creates and paints it so that they can be checked without a display.
-// All values are client-area device pixels; the process is DPI-aware, so
-// nothing is scaled.
+// All figures are client-area pixels at 96 DPI (100 %); the window scales them
+// all by one factor where it uses them (Scaled below).
 #pragma once
 
 #include <cstdint>
@@ -54,6 +54,38 @@ constexpr FontDef kFontDefs[kFontRoleCount] = {
     {kUiFace, 12, 400},    // kSmallFont
 };
 
+// ---- Scale ----------------------------------------------------------------
+
+// Device pixels per design pixel, as a fraction (the system DPI over 96, or less
+// where the window must shrink to fit its screen).
+struct Scale {
+    int32_t numerator;
+    int32_t denominator;
+};
+
+constexpr Scale kUnitScale = {1, 1};
+
+// A figure in device pixels: multiplied by the scale and rounded half away from
+// zero, as MulDiv rounds.
+constexpr int32_t Scaled(int32_t pixels, Scale scale) {
+    const int64_t product = static_cast<int64_t>(pixels) * scale.numerator;
+    const int64_t half = scale.denominator / 2;
+    const int64_t rounded =
+        product >= 0 ? (product + half) / scale.denominator : (product - half) / scale.denominator;
+    return static_cast<int32_t>(rounded);
+}
+
+// A line or an edge of a box: never thinner than one pixel.
+constexpr int32_t ScaledLine(int32_t width, Scale scale) {
+    const int32_t scaled = Scaled(width, scale);
+    return scaled < 1 ? 1 : scaled;
+}
+
+constexpr Box Scaled(Box box, Scale scale) {
+    return {Scaled(box.x, scale), Scaled(box.y, scale), ScaledLine(box.width, scale),
+            ScaledLine(box.height, scale)};
+}
+
 // ---- Window ---------------------------------------------------------------
 
 constexpr int32_t kDesignClientWidth = 1020;
@@ -95,10 +127,11 @@ constexpr Box MovedDown(Box box, int32_t dy) {
     return {box.x, box.y + dy, box.width, box.height};
 }
 
-constexpr ParamRowLayout ParamRow(int32_t index) {
+constexpr ParamRowLayout ParamRow(int32_t index, Scale scale = kUnitScale) {
     const int32_t top = kParamRowTop + kParamRowPitch * index;
-    return {MovedDown(kParamLabelInRow, top), MovedDown(kParamFieldInRow, top),
-            MovedDown(kParamUnitInRow, top)};
+    return {Scaled(MovedDown(kParamLabelInRow, top), scale),
+            Scaled(MovedDown(kParamFieldInRow, top), scale),
+            Scaled(MovedDown(kParamUnitInRow, top), scale)};
 }
 
 constexpr int32_t ParamFieldId(int32_t index) {
@@ -136,18 +169,20 @@ constexpr ButtonLayout kButtons[] = {
 };
 
 // ---- Painted areas --------------------------------------------------------
-// Bands follow the real client width W; panels, titles and the status box
-// stay where the controls are.
+// Bands follow the real client width W (in device pixels); panels, titles and
+// the status box stay where the controls are.
 
 constexpr int32_t kHeaderBottom = 88;
-constexpr Box HeaderBandBox(int32_t client_width) {
-    return {0, 0, client_width, kHeaderBottom};
+constexpr Box HeaderBandBox(int32_t client_width, Scale scale = kUnitScale) {
+    return {0, 0, client_width, Scaled(kHeaderBottom, scale)};
 }
 constexpr Box kAccentStripeBox = {0, 0, 8, 88};
 constexpr Box kToolNameBox = {26, 12, 700, 38};
 constexpr Box kCaptionLineBox = {28, 48, 720, 28};
-constexpr Box WebAddressBox(int32_t client_width) {
-    return {client_width - 240, 8, 214, 26};
+// Right-aligned: its right edge 26 pixels in from the client's.
+constexpr Box WebAddressBox(int32_t client_width, Scale scale = kUnitScale) {
+    return {client_width - Scaled(240, scale), Scaled(8, scale), Scaled(214, scale),
+            Scaled(26, scale)};
 }
 constexpr Box kParamPanelBox = {20, 96, 440, 552};
 constexpr Box kResultPanelBox = {476, 96, 524, 552};
@@ -155,8 +190,8 @@ constexpr Box kParamTitleBox = {36, 104, 300, 30};
 constexpr Box kResultTitleBox = {492, 104, 300, 30};
 constexpr Box kParamTitleRuleBox = {36, 133, 408, 1};
 constexpr Box kResultTitleRuleBox = {492, 133, 492, 1};
-constexpr Box FooterBandBox(int32_t client_width) {
-    return {0, 660, client_width, 60};
+constexpr Box FooterBandBox(int32_t client_width, Scale scale = kUnitScale) {
+    return {0, Scaled(660, scale), client_width, Scaled(60, scale)};
 }
 constexpr Box kStatusBox = {740, 704, 264, 16};
 

@@ -14,11 +14,44 @@ constexpr DWORD kMainWindowStyle = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 // process end. Only RunMainWindow names it; everything else is handed it.
 WindowState g_window_state;
 
+// The DPI that the system draws this (system-aware) process at. GetDpiForSystem
+// exists from Windows 10 on; older systems tell it through the screen's context.
+int32_t SystemDpi() {
+    using GetDpiForSystemFunction = UINT(WINAPI*)();
+    HMODULE user32 = GetModuleHandleW(L"user32.dll");
+    const FARPROC found = user32 != nullptr ? GetProcAddress(user32, "GetDpiForSystem") : nullptr;
+    if (found != nullptr) {
+        const auto get_dpi =
+            reinterpret_cast<GetDpiForSystemFunction>(reinterpret_cast<void (*)()>(found));
+        return static_cast<int32_t>(get_dpi());
+    }
+    HDC screen = GetDC(nullptr);
+    const int32_t dpi = screen != nullptr ? GetDeviceCaps(screen, LOGPIXELSY) : 0;
+    if (screen != nullptr) ReleaseDC(nullptr, screen);
+    return dpi;
+}
+
+// The primary screen without its taskbar, where the window opens.
+Box WorkArea() {
+    RECT work{};
+    if (!SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0)) {
+        work = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    }
+    return {work.left, work.top, work.right - work.left, work.bottom - work.top};
+}
+
+FrameSize MainWindowFrame() {
+    RECT frame = {0, 0, 0, 0};
+    AdjustWindowRect(&frame, kMainWindowStyle, FALSE);
+    return {frame.right - frame.left, frame.bottom - frame.top};
+}
+
 // Fonts and brushes live until the process ends; they are never deleted.
 void CreateFontsAndBrushes(WindowState& state) {
     for (int32_t role = 0; role < kFontRoleCount; ++role) {
         const FontDef& font = kFontDefs[role];
-        state.fonts[role] = CreateFontW(-font.height, 0, 0, 0, font.weight, FALSE, FALSE, FALSE,
+        const int32_t height = Scaled(font.height, state.scale);
+        state.fonts[role] = CreateFontW(-height, 0, 0, 0, font.weight, FALSE, FALSE, FALSE,
                                         DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
                                         CLEARTYPE_QUALITY, DEFAULT_PITCH | FF_DONTCARE, font.face);
     }
@@ -39,29 +72,28 @@ void RegisterMainWindowClass(HINSTANCE instance, HBRUSH background) {
     RegisterClassExW(&window_class);
 }
 
-// The place is worked out from the frame around the design client area, the
-// size is the outer size that WM_GETMINMAXINFO holds the window at. (The first
-// WM_GETMINMAXINFO comes before the window has its state, so the size is given
-// here rather than left to the platform's clamping.)
+// The window is created at the outer size that WM_GETMINMAXINFO then holds it
+// at. (The first WM_GETMINMAXINFO comes before the window has its state, so the
+// size is given here rather than left to the platform's clamping.)
 HWND CreateMainWindow(WindowState& state) {
-    RECT framed = {0, 0, kDesignClientWidth, kDesignClientHeight};
-    AdjustWindowRect(&framed, kMainWindowStyle, FALSE);
-    const int32_t x = CentredOrigin(GetSystemMetrics(SM_CXSCREEN), framed.right - framed.left);
-    const int32_t y = CentredOrigin(GetSystemMetrics(SM_CYSCREEN), framed.bottom - framed.top);
-    return CreateWindowExW(0, kWindowClassName, state.tool->name, kMainWindowStyle, x, y,
-                           kFixedOuterWidth, kFixedOuterHeight, nullptr, nullptr, state.instance,
+    const WindowPlacement& place = state.placement;
+    return CreateWindowExW(0, kWindowClassName, state.tool->name, kMainWindowStyle, place.x,
+                           place.y, place.width, place.height, nullptr, nullptr, state.instance,
                            &state);
 }
 
-// What creating a child control takes: its parent, the instance and the fonts.
+// What creating a child control takes: its parent, the instance, the fonts and
+// the scale of its design box.
 struct ControlFactory {
     HWND parent;
     HINSTANCE instance;
     const HFONT* fonts;
+    Scale scale;
 };
 
 HWND CreateChild(const ControlFactory& factory, const wchar_t* class_name, const wchar_t* text,
-                 DWORD style, DWORD ex_style, Box box, int32_t id) {
+                 DWORD style, DWORD ex_style, Box design_box, int32_t id) {
+    const Box box = Scaled(design_box, factory.scale);
     return CreateWindowExW(ex_style, class_name, text, WS_CHILD | WS_VISIBLE | style, box.x, box.y,
                            box.width, box.height, factory.parent,
                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), factory.instance,
@@ -155,7 +187,7 @@ WindowState* AttachedWindowState(HWND window) {
 
 void CreateChildControls(WindowState& state, HWND window) {
     state.mainWindow = window;
-    const ControlFactory factory = {window, state.instance, state.fonts};
+    const ControlFactory factory = {window, state.instance, state.fonts, state.scale};
     for (int32_t i = 0; i < state.tool->param_count; ++i) {
         state.paramEdits[i] = CreateParamRow(factory, state.tool->params[i], i);
     }
@@ -176,6 +208,10 @@ int32_t RunMainWindow(HINSTANCE instance, const ToolDef* tool) {
     state.tool = tool;
     state.level = 0;
     ClearText(state.savedReport, kSavedReportCapacity);
+    const Box work_area = WorkArea();
+    const FrameSize frame = MainWindowFrame();
+    state.scale = ChooseWindowScale(SystemDpi(), work_area, frame);
+    state.placement = PlaceMainWindow(state.scale, work_area, frame);
 
     CreateFontsAndBrushes(state);
     RegisterMainWindowClass(state.instance, state.backgroundBrush);

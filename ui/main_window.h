@@ -9,6 +9,7 @@
 #include "engine/tool_def.h"
 #include "ui/clipboard_html.h"
 #include "ui/layout.h"
+#include "ui/window_scale.h"
 
 constexpr int32_t kSavedReportCapacity = 8192;
 constexpr int32_t kReportCapacity = kSavedReportCapacity;
@@ -26,6 +27,10 @@ struct ResultScratch {
 struct WindowState {
     HINSTANCE instance;
     HWND mainWindow;
+    // Fixed when the window is created: every layout figure is scaled by it,
+    // and the window is held at the placement's size.
+    Scale scale;
+    WindowPlacement placement;
     const ToolDef* tool;
     int32_t level;
     HWND paramEdits[kMaxParams];

@@ -12,35 +12,42 @@ RECT ToRect(Box box) {
 }
 
 void PaintHeader(HDC context, const WindowState& state, int32_t width) {
-    FillBox(context, HeaderBandBox(width), kHeaderColour);
-    FillBox(context, kAccentStripeBox, kAccentColour);
-    DrawTextBox(context, kToolNameBox, state.tool->name, kWhite, state.fonts[kTitleFont], 0);
+    const Scale scale = state.scale;
+    FillBox(context, HeaderBandBox(width, scale), kHeaderColour);
+    FillBox(context, Scaled(kAccentStripeBox, scale), kAccentColour);
+    DrawTextBox(context, Scaled(kToolNameBox, scale), state.tool->name, kWhite,
+                state.fonts[kTitleFont], 0);
     wchar_t caption[kCaptionLineCapacity];
     BuildCaptionLine(*state.tool, caption, kCaptionLineCapacity);
-    DrawTextBox(context, kCaptionLineBox, caption, kCaptionColour, state.fonts[kCaptionFont], 0);
+    DrawTextBox(context, Scaled(kCaptionLineBox, scale), caption, kCaptionColour,
+                state.fonts[kCaptionFont], 0);
     wchar_t address[64];
     CopyText(address, 64, kWebAddress);
-    DrawTextBox(context, WebAddressBox(width), address, kLinkColour, state.fonts[kSmallFont],
+    DrawTextBox(context, WebAddressBox(width, scale), address, kLinkColour, state.fonts[kSmallFont],
                 DT_RIGHT);
+}
+
+void PaintPanel(HDC context, Box panel, Scale scale) {
+    FillBox(context, Scaled(panel, scale), kWhite);
+    FrameBox(context, Scaled(panel, scale), kPanelOutlineColour, ScaledLine(1, scale));
 }
 
 void PaintPanels(HDC context, const WindowState& state) {
-    FillBox(context, kParamPanelBox, kWhite);
-    FrameBox(context, kParamPanelBox, kPanelOutlineColour);
-    FillBox(context, kResultPanelBox, kWhite);
-    FrameBox(context, kResultPanelBox, kPanelOutlineColour);
-    DrawTextBox(context, kParamTitleBox, kParamPanelTitle, kHeaderColour, state.fonts[kCaptionFont],
-                0);
-    DrawTextBox(context, kResultTitleBox, kResultPanelTitle, kHeaderColour,
+    const Scale scale = state.scale;
+    PaintPanel(context, kParamPanelBox, scale);
+    PaintPanel(context, kResultPanelBox, scale);
+    DrawTextBox(context, Scaled(kParamTitleBox, scale), kParamPanelTitle, kHeaderColour,
                 state.fonts[kCaptionFont], 0);
-    FillBox(context, kParamTitleRuleBox, kTitleRuleColour);
-    FillBox(context, kResultTitleRuleBox, kTitleRuleColour);
+    DrawTextBox(context, Scaled(kResultTitleBox, scale), kResultPanelTitle, kHeaderColour,
+                state.fonts[kCaptionFont], 0);
+    FillBox(context, Scaled(kParamTitleRuleBox, scale), kTitleRuleColour);
+    FillBox(context, Scaled(kResultTitleRuleBox, scale), kTitleRuleColour);
 }
 
 void PaintFooter(HDC context, const WindowState& state, int32_t width) {
-    FillBox(context, FooterBandBox(width), kFooterColour);
-    DrawTextBox(context, kStatusBox, state.statusText, kStatusColour, state.fonts[kSmallFont],
-                DT_RIGHT);
+    FillBox(context, FooterBandBox(width, state.scale), kFooterColour);
+    DrawTextBox(context, Scaled(kStatusBox, state.scale), state.statusText, kStatusColour,
+                state.fonts[kSmallFont], DT_RIGHT);
 }
 
 }  // namespace
@@ -61,8 +68,10 @@ void FillBox(HDC context, Box box, Rgb colour) {
     FillRect(context, &rect, brush.get());
 }
 
-void FrameBox(HDC context, Box box, Rgb colour) {
-    OwnedGdiObject<HPEN> pen(CreatePen(PS_SOLID, 1, ToColorRef(colour)));
+void FrameBox(HDC context, Box box, Rgb colour, int32_t line_width) {
+    // A wider pen is centred on the outline unless it is an inside frame.
+    const int style = line_width > 1 ? PS_INSIDEFRAME : PS_SOLID;
+    OwnedGdiObject<HPEN> pen(CreatePen(style, line_width, ToColorRef(colour)));
     SelectionGuard pen_selection(context, pen.get());
     SelectionGuard brush_selection(context, GetStockObject(NULL_BRUSH));
     Rectangle(context, box.x, box.y, box.x + box.width, box.y + box.height);

@@ -1,4 +1,5 @@
-// Painting of everything in the main window that is not a child control.
+// Painting of everything in the main window that is not a child control, at the
+// window's scale. The drawing routines take boxes in device pixels.
 #pragma once
 
 #include <windows.h>
@@ -16,6 +17,7 @@ void DrawTextBox(HDC context, Box box, const wchar_t* text, Rgb colour, HFONT fo
 // Solid fill of a box with a brush that lives for this call only.
 void FillBox(HDC context, Box box, Rgb colour);
 
-// 1-pixel outline on the box's left and top edges and just inside its right and
-// bottom edges, with a pen that lives for this call only.
-void FrameBox(HDC context, Box box, Rgb colour);
+// Outline of line_width pixels inside the box: a 1-pixel one lies on the box's
+// left and top edges and just inside its right and bottom edges. The pen lives
+// for this call only.
+void FrameBox(HDC context, Box box, Rgb colour, int32_t line_width);
