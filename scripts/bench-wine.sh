@@ -2,7 +2,8 @@
 # Whole-process figures of the real program under Wine, each against a bare
 # reference built here (bench/wine/): the self-test against a static console
 # exe writing a 600-byte file, and the window from start to first paint and
-# close against a bare window with as many controls. Own Wine prefix
+# close against a bare window with as many controls, at 96 and at 144 DPI (the
+# prefix's LogPixels, read when the wineserver starts). Own Wine prefix
 # (build/wine-bench, Managed=N as every prefix of the project), one wineserver
 # kept alive across runs, hyperfine from Debian. Also the exe's stripped size
 # and the DLLs it imports. Prints a table and leaves it in build/bench/wine.md.
@@ -35,6 +36,15 @@ done)
 export WINEPREFIX="$PWD/build/wine-bench"
 scripts/wine-prefix.sh
 export LC_ALL=C.UTF-8 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+set_dpi() {
+    wineserver -k 2>/dev/null || true
+    wineserver -w
+    for key in 'HKCU\Control Panel\Desktop' 'HKCU\Software\Wine\Fonts'; do
+        wine reg add "$key" /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1
+    done
+    wineserver -w
+}
+set_dpi 96
 scripts/with-display.sh bash -c "
     set -euo pipefail
     wineserver -p 120
@@ -45,6 +55,16 @@ scripts/with-display.sh bash -c "
     hyperfine -N --warmup 3 --runs $runs --export-json window.json \
         'wine paint_and_close.exe tool.exe' 'wine paint_and_close.exe bare_window.exe' >/dev/null
 "
+set_dpi 144
+scripts/with-display.sh bash -c "
+    set -euo pipefail
+    wineserver -p 120
+    trap 'wineserver -k 2>/dev/null || true' EXIT
+    cd '$out'
+    hyperfine -N --warmup 3 --runs $runs --export-json window144.json \
+        'wine paint_and_close.exe tool.exe' 'wine paint_and_close.exe bare_window.exe' >/dev/null
+"
+set_dpi 96
 python3 - "$out" "$size" "$unstripped" "$dlls" "$delayed" <<'PY' | tee "$out/wine.md"
 import json, sys
 out, size, unstripped, dlls = sys.argv[1], int(sys.argv[2]), int(sys.argv[3]), sys.argv[4].split()
@@ -52,7 +72,8 @@ delayed = sys.argv[5].split()
 print("| Whole process under Wine | Program ms (mean ± σ) | Reference ms (mean ± σ) | Ratio | Goal |")
 print("|---|---:|---:|---:|---:|")
 for name, title, goal in (("selftest", "`--selftest` vs static console exe writing 600 bytes", 1.5),
-                          ("window", "window: start, first paint, close vs bare window, 15 controls", 1.3)):
+                          ("window", "window at 96 DPI: start, first paint, close vs bare window, 15 controls", 1.3),
+                          ("window144", "window at 144 DPI: start, first paint, close vs bare window, 15 controls", 1.3)):
     r = json.load(open(f"{out}/{name}.json"))["results"]
     p, b = r[0], r[1]
     ratio = p["median"] / b["median"]

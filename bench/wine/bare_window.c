@@ -1,7 +1,8 @@
 /* Reference for the window's whole-process time: a bare window of the
    program's size with as many controls of the same classes (six for the two
    parameters, the verdict line, the report box, two text lines, five buttons),
-   shown, painted and closed like the program's window. */
+   shown, painted and closed like the program's window. DPI-aware like the
+   program, so that at any DPI both draw in device pixels. */
 #include <windows.h>
 
 static LRESULT CALLBACK BareProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
@@ -21,6 +22,7 @@ static void Child(HWND parent, const wchar_t* cls, const wchar_t* text, DWORD st
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE previous, PWSTR command_line, int show) {
     (void)previous;
     (void)command_line;
+    SetProcessDPIAware();
     WNDCLASSEXW wc = {sizeof wc};
     wc.lpfnWndProc = BareProc;
     wc.hInstance = instance;
