@@ -2,8 +2,7 @@
 # Runs the scaled-window end-to-end test at one display setting:
 #   run_at_dpi.sh DPI WIDTHxHEIGHT SCALE E2E_EXE ARTIFACT_DIR
 # in a Wine prefix of its own (build/wine-dpi, the same settings as the test
-# prefix) whose LogPixels is set to DPI, on a private Xvfb screen of that size.
-# Wine reads the DPI when its server starts, so the server is stopped before.
+# prefix) set to DPI, on a private Xvfb screen of that size.
 # SCALE ("numerator/denominator") is the scale the window must take there. The
 # window's screenshot is left in ARTIFACT_DIR as window-DPI-WIDTHxHEIGHT.png.
 set -euo pipefail
@@ -13,12 +12,7 @@ setting="$dpi-$size"
 export TAVOMED_WINEPREFIX="$root/build/wine-dpi" WINEPREFIX="$root/build/wine-dpi"
 export LC_ALL=C.UTF-8 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 "$root/scripts/wine-prefix.sh"
-wineserver -k 2>/dev/null || true
-wineserver -w
-for key in 'HKCU\Control Panel\Desktop' 'HKCU\Software\Wine\Fonts'; do
-    wine reg add "$key" /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
-done
-wineserver -w
+"$root/scripts/wine-set-dpi.sh" "$dpi"
 export TAVOMED_E2E_SCALE="$scale" TAVOMED_E2E_SETTING="$setting"
 status=0
 TAVOMED_SCREEN="$size" "$root/scripts/with-display.sh" \
