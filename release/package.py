@@ -76,7 +76,7 @@ def main():
                    for entry, data in ((zip_name, zip_data), (exe_name, exe_data)))
     with open(os.path.join(dist, "SHA256SUMS"), "w", encoding="utf-8", newline="") as f:
         f.write(sums)
-    print(sums, end="")
+    print(sums.replace("\r\n", "\n"), end="")
 
 
 if __name__ == "__main__":
