@@ -28,6 +28,15 @@ function(tavomed_delay_load_imports target)
     endforeach()
     add_custom_target(${target}_delay_imports DEPENDS ${outputs})
     add_dependencies(${target} ${target}_delay_imports)
-    target_link_directories(${target} BEFORE PRIVATE ${dir})
+    # ld orders the import tables by the path of each library (SORT(*) in its
+    # script), so an absolute path would make the exe depend on where the build
+    # folder lies beside the toolchain's. Ninja links in the build folder: there
+    # the path is given relative to it.
+    if(CMAKE_GENERATOR MATCHES "Ninja")
+        file(RELATIVE_PATH relative_dir ${CMAKE_BINARY_DIR} ${dir})
+        target_link_options(${target} BEFORE PRIVATE -L${relative_dir})
+    else()
+        target_link_directories(${target} BEFORE PRIVATE ${dir})
+    endif()
     set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${outputs})
 endfunction()
