@@ -1,7 +1,9 @@
 #!/usr/bin/env python3
 """Builds the release (scripts/release.sh) in two clones of SOURCE, overlaid
-with its working tree, in two differently named folders under WORK, one after
-the other, in different time zones, locales and umasks. Checks that both give
+with its working tree, one after the other, in different time zones, locales
+and umasks, and in two folders of different names whose paths sort before and
+after the toolchain's (/tmp and /var/tmp against /usr: ld orders the import
+tables by library path). Checks that both give
 the same bytes, that the zip holds just the exe and the guide (byte order mark,
 CR LF), that SHA256SUMS matches, that the exe's imports pass check_imports.py,
 and that the zipped exe's self-test runs under Wine.
@@ -15,11 +17,12 @@ import shutil
 import struct
 import subprocess
 import sys
+import tempfile
 import zipfile
 
 GUIDE = "使用说明.txt"
-BUILDS = (("a", {"TZ": "UTC0", "LC_ALL": "C.UTF-8"}, 0o022),
-          ("second-release-folder", {"TZ": "CST-8", "LC_ALL": "C"}, 0o002))
+BUILDS = (("/tmp", "a", {"TZ": "UTC0", "LC_ALL": "C.UTF-8"}, 0o022),
+          ("/var/tmp", "second-release-", {"TZ": "CST-8", "LC_ALL": "C"}, 0o002))
 
 
 def clone_working_tree(source, folder):
@@ -35,10 +38,11 @@ def clone_working_tree(source, folder):
             os.remove(target)
 
 
-def build_release(source, work, name, env, umask):
-    folder = os.path.join(work, name)
+def build_release(source, work, root, prefix, env, umask):
+    top = tempfile.mkdtemp(prefix=prefix, dir=root)
+    folder = os.path.join(top, "tavomed")
     clone_working_tree(source, folder)
-    log = os.path.join(work, name + ".log")
+    log = os.path.join(work, prefix + "build.log")
     old_umask = os.umask(umask)
     with open(log, "w") as out:
         done = subprocess.run(["bash", "scripts/release.sh"], cwd=folder, stdout=out,
@@ -51,7 +55,7 @@ def build_release(source, work, name, env, umask):
                 ("SHA256SUMS", "dist/SHA256SUMS"))}
     if any(len(paths) != 1 for paths in release.values()):
         sys.exit(f"release build in {folder} left {release}")
-    return {kind: paths[0] for kind, paths in release.items()}
+    return dict({kind: paths[0] for kind, paths in release.items()}, top=top)
 
 
 def differing_bytes(a, b):
@@ -116,8 +120,8 @@ def main():
         a, b = (open(release[kind], "rb").read() for release in releases)
         if a != b:
             failures.append(f"{kind} differs between the builds: {differing_bytes(a, b)} bytes")
-    for name, release in zip((b[0] for b in BUILDS), releases):
-        print(f"{name}:\n" + open(release["SHA256SUMS"], encoding="utf-8").read(), end="")
+    for release in releases:
+        print(f"{release['top']}:\n" + open(release["SHA256SUMS"], encoding="utf-8").read(), end="")
     exe_name = check_package(releases[0], failures)
     if exe_name:
         run_self_test(source, objdump, releases[0], exe_name, work, failures)
@@ -125,7 +129,8 @@ def main():
         print("FAIL:", failure)
     print("release:", "bad" if failures else "ok")
     if not failures:
-        shutil.rmtree(work)
+        for release in releases:
+            shutil.rmtree(release["top"])
     return 1 if failures else 0
 
 
