@@ -9,6 +9,10 @@ set(CMAKE_FIND_ROOT_PATH /usr/${TAVOMED_MINGW_PREFIX})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+# The oldest Windows the program starts on is 7 SP1: the headers then declare
+# nothing newer, so a newer function can only be reached through GetProcAddress.
+set(CMAKE_C_FLAGS_INIT "-D_WIN32_WINNT=0x0601 -DWINVER=0x0601")
+set(CMAKE_CXX_FLAGS_INIT "-D_WIN32_WINNT=0x0601 -DWINVER=0x0601")
 # Every artifact is linked statically: nothing but system DLLs beside the exe.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
 # Tests of this build run under Wine, in the project's own prefix.

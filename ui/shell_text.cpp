@@ -1,6 +1,7 @@
 #include "ui/shell_text.h"
 
 #include "engine/bounded_text.h"
+#include "tavomed_version.h"
 
 void FormatDefaultValue(double value, wchar_t* out, int32_t capacity) {
     FormatText(out, capacity, L"%.6g", value);
@@ -66,6 +67,6 @@ void BuildAboutText(const ToolDef& tool, wchar_t* out, int32_t capacity) {
                L"本工具为临床辅助计算/记录工具，结果不能替代医师诊疗判断，\r\n"
                L"具体用药与处置请结合患者实际情况及本院规范执行。\r\n"
                L"\r\n"
-               L"版本 V1.0    官网：%ls",
+               L"版本 V" TAVOMED_VERSION_SHORT L"    官网：%ls",
                OrEmpty(tool.name), OrEmpty(tool.category), OrEmpty(tool.reference), kWebAddress);
 }
