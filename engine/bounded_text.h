@@ -8,7 +8,8 @@
 #include <cstdint>
 
 // printf-style formatting into out. Supports the flags "-+ #0", width and
-// precision (also "*"), the lengths h, hh, l, ll, z, j, t, and the conversions
+// precision (also "*"), the lengths h, hh, l, ll, z, j, t (h and hh narrow an
+// integer to short and char, as printf does), and the conversions
 // d i u o x X c s f F e E g G a A %. "%ls" and "%s" in a wide format both take
 // wchar_t text here ("%hs" takes char text); "%c" takes a character code.
 // Returns the number of characters written when the whole text fit, or -1 when
