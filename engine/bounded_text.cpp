@@ -14,12 +14,16 @@ struct TextSink {
     bool cut;
 };
 
+// Once cut, nothing more goes in: the text ends where the room did, or one
+// unit earlier where the cut would have split a surrogate pair.
 void Put(TextSink& sink, wchar_t c) {
+    if (sink.cut) return;
     if (sink.length < sink.capacity - 1) {
         sink.out[sink.length++] = c;
-    } else {
-        sink.cut = true;
+        return;
     }
+    if (sink.length > 0 && IsSurrogatePair(sink.out[sink.length - 1], c)) --sink.length;
+    sink.cut = true;
 }
 
 void PutRepeated(TextSink& sink, wchar_t c, int32_t count) {
@@ -308,6 +312,12 @@ int32_t BoundedLength(const wchar_t* text, int32_t capacity) {
     return n;
 }
 
+int32_t CutLength(const wchar_t* text, int32_t max_length) {
+    const int32_t length = BoundedLength(text, max_length);
+    if (length < max_length || length == 0) return length;
+    return IsSurrogatePair(text[length - 1], text[length]) ? length - 1 : length;
+}
+
 int32_t AppendText(wchar_t* buffer, int32_t capacity, const wchar_t* piece, int32_t piece_length) {
     if (buffer == nullptr || capacity < 1) return 0;
     int32_t length = BoundedLength(buffer, capacity - 1);
@@ -315,11 +325,13 @@ int32_t AppendText(wchar_t* buffer, int32_t capacity, const wchar_t* piece, int3
         buffer[length] = L'\0';
         return length;
     }
-    for (int32_t i = 0;
-         length < capacity - 1 && (piece_length < 0 || i < piece_length) && piece[i] != L'\0';
+    int32_t i = 0;
+    for (; length < capacity - 1 && (piece_length < 0 || i < piece_length) && piece[i] != L'\0';
          ++i) {
         buffer[length++] = piece[i];
     }
+    const bool cut = (piece_length < 0 || i < piece_length) && piece[i] != L'\0';
+    if (cut && length > 0 && IsSurrogatePair(buffer[length - 1], piece[i])) --length;
     buffer[length] = L'\0';
     return length;
 }
