@@ -58,14 +58,15 @@ bool ReadParameterFields(WindowState& state) {
 // The clipboard is touched only once its data is ready, and emptied only when
 // it is about to receive the new data. The plain text decides the outcome; the
 // table is an extra that a spreadsheet pastes as rows and cells, and is freed
-// here when the clipboard does not take it.
+// here whenever the clipboard does not take it, an unopened clipboard included.
 bool PlaceOnClipboard(HWND owner, HGLOBAL text, HGLOBAL table) {
-    if (!OpenClipboard(owner)) return false;
-    const bool placed = EmptyClipboard() && SetClipboardData(CF_UNICODETEXT, text) != nullptr;
+    const bool opened = OpenClipboard(owner) != FALSE;
+    const bool placed =
+        opened && EmptyClipboard() && SetClipboardData(CF_UNICODETEXT, text) != nullptr;
     const UINT table_format = HtmlClipboardFormat();
     const bool table_placed = placed && table != nullptr && table_format != 0 &&
                               SetClipboardData(table_format, table) != nullptr;
-    CloseClipboard();
+    if (opened) CloseClipboard();
     if (table != nullptr && !table_placed) GlobalFree(table);
     return placed;
 }
