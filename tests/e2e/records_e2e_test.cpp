@@ -277,49 +277,33 @@ TEST_F(RecordLogTest, FileHeldElsewhereFailsWithinAboutTwoSecondsWhileTheWindowA
     }
 }
 
-// tmpfs counts whole pages: the record file's last page is all the room left
-// once the rest of the file system is filled.
+// tmpfs counts whole pages: once the rest of the file system is filled, the
+// record file's last page is all the room left.
 constexpr size_t kSmallDiskPage = 4096;
 constexpr ULONGLONG kSmallDiskMostBytes = 1 << 20;
 
-// On a file system of a few dozen kilobytes mounted on the records folder (by
-// tests/records/check_record_file.py small-disk, which needs root); skipped
-// anywhere else, where filling the disk would do harm.
-class RecordLogSmallDiskTest : public RecordLogTest {
-protected:
-    void SetUp() override {
-        const std::wstring folder = LocalAppData() + L"\\TavoMedSuite\\records";
-        ULARGE_INTEGER total{};
-        if (!GetDiskFreeSpaceExW(folder.c_str(), nullptr, &total, nullptr) ||
-            total.QuadPart > kSmallDiskMostBytes) {
-            GTEST_SKIP() << "the records folder is not on a small file system";
+// Writes a file until the file system refuses even a single byte more.
+void FillTheDisk(const std::wstring& path) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    const std::string chunk(512, 'x');
+    for (const DWORD size : {512u, 1u}) {
+        DWORD written = size;
+        while (written == size && WriteFile(file, chunk.data(), size, &written, nullptr)) {
         }
-        RecordLogTest::SetUp();
     }
-    void TearDown() override {
-        DeleteFileW(filler_.c_str());
-        RecordLogTest::TearDown();
+    CloseHandle(file);
+}
+
+// On a file system of a few dozen kilobytes mounted on the records folder by
+// tests/records/check_record_file.py small-disk (as root); skipped anywhere
+// else, where filling the disk would do harm.
+TEST_F(RecordLogTest, FullDiskLeavesTheFileAsItWasAndTheNextSaveAppendsWhole) {
+    ULARGE_INTEGER total{};
+    if (!GetDiskFreeSpaceExW(folder_.c_str(), nullptr, &total, nullptr) ||
+        total.QuadPart > kSmallDiskMostBytes) {
+        GTEST_SKIP() << "the records folder is not on a small file system";
     }
-
-    // Writes until the file system refuses even a single byte more.
-    void FillTheDisk() {
-        filler_ = folder_ + L"\\filler";
-        HANDLE file = CreateFileW(filler_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr);
-        ASSERT_NE(file, INVALID_HANDLE_VALUE);
-        const std::string chunk(512, 'x');
-        for (const DWORD size : {512u, 1u}) {
-            DWORD written = size;
-            while (written == size && WriteFile(file, chunk.data(), size, &written, nullptr)) {
-            }
-        }
-        CloseHandle(file);
-    }
-
-    std::wstring filler_;
-};
-
-TEST_F(RecordLogSmallDiskTest, FullDiskLeavesTheFileAsItWasAndTheNextSaveAppendsWhole) {
     ComputeWith(8, 7);
     SaveAndConfirm();
     // Whole copies of the first record bring the file's end to within less than
@@ -329,7 +313,8 @@ TEST_F(RecordLogSmallDiskTest, FullDiskLeavesTheFileAsItWasAndTheNextSaveAppends
     while (file.size() % kSmallDiskPage + record.size() <= kSmallDiskPage)
         file += record;
     ASSERT_TRUE(WriteBytes(path_, file));
-    FillTheDisk();
+    const std::wstring filler = folder_ + L"\\filler";
+    FillTheDisk(filler);
 
     ClickButton(Button(kSaveButton));
     MessageBoxView box;
@@ -341,7 +326,7 @@ TEST_F(RecordLogSmallDiskTest, FullDiskLeavesTheFileAsItWasAndTheNextSaveAppends
     EXPECT_TRUE(left == file) << "the failed save left " << left.size() << " bytes, not "
                               << file.size();
 
-    ASSERT_TRUE(DeleteFileW(filler_.c_str()));
+    ASSERT_TRUE(DeleteFileW(filler.c_str()));
     ComputeWith(10, 14);
     const std::wstring before = NowStamp();
     SaveAndConfirm();
