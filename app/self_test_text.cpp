@@ -32,16 +32,22 @@ int32_t AppendOutLines(const ToolDef& tool, const double* values, wchar_t* text,
 
 }  // namespace
 
+// Written in place from the text's end, measured once, so that the pass stays
+// linear in the report's length.
 void AppendFlattenedReport(wchar_t* text, int32_t capacity, const wchar_t* report,
                            int32_t max_characters) {
-    if (report == nullptr) return;
+    if (report == nullptr || text == nullptr || capacity < 1) return;
+    const int32_t start = BoundedLength(text, capacity - 1);
+    const int32_t room = capacity - 1 - start;
+    const int32_t limit = max_characters < room ? max_characters : room;
     int32_t added = 0;
-    for (const wchar_t* p = report; *p != L'\0' && added < max_characters; ++p) {
+    const wchar_t* p = report;
+    for (; *p != L'\0' && added < limit; ++p) {
         if (*p == L'\r') continue;
-        const wchar_t c = (*p == L'\n') ? L' ' : *p;
-        AppendText(text, capacity, &c, 1);
-        ++added;
+        text[start + added++] = (*p == L'\n') ? L' ' : *p;
     }
+    if (added > 0 && IsSurrogatePair(text[start + added - 1], *p)) --added;
+    text[start + added] = L'\0';
 }
 
 int32_t BuildSelfTestText(const ToolDef& tool, const double* values, int32_t level,

@@ -19,6 +19,8 @@ bool WriteUtf8File(const wchar_t* path, const wchar_t* text) {
     const int64_t size = WideToUtf8(text, length, bytes, kUtf8Capacity);
     FILE* file = _wfopen(path, L"wb");
     if (file == nullptr) return false;
+    // A text that did not convert (too long, or the system's conversion failed)
+    // leaves the file empty and unwritten: the self-test then ends with 3.
     bool written = size >= 0;
     if (written && size > 0) {
         written =

@@ -14,12 +14,16 @@ struct TextSink {
     bool cut;
 };
 
+// Once cut, nothing more goes in: the text ends where the room did, or one
+// unit earlier where the cut would have split a surrogate pair.
 void Put(TextSink& sink, wchar_t c) {
+    if (sink.cut) return;
     if (sink.length < sink.capacity - 1) {
         sink.out[sink.length++] = c;
-    } else {
-        sink.cut = true;
+        return;
     }
+    if (sink.length > 0 && IsSurrogatePair(sink.out[sink.length - 1], c)) --sink.length;
+    sink.cut = true;
 }
 
 void PutRepeated(TextSink& sink, wchar_t c, int32_t count) {
@@ -35,8 +39,8 @@ struct Directive {
     bool zero = false;
     int32_t width = 0;
     int32_t precision = -1;
-    int32_t longCount = 0;  // 0 int, 1 long, 2 long long
-    bool shortLength = false;
+    int32_t longCount = 0;    // 0 int, 1 long, 2 long long
+    int32_t shortCount = 0;   // 1 short, 2 char: the int argument is narrowed as printf does
     bool sizeLength = false;  // z, j, t: 64-bit here
     bool narrowText = false;  // "%hs"
     wchar_t conversion = 0;
@@ -102,14 +106,14 @@ void ParseDirective(const wchar_t*& p, va_list& args, Directive& directive) {
         if (*p == L'l')
             ++directive.longCount;
         else if (*p == L'h')
-            directive.shortLength = true;
+            ++directive.shortCount;
         else if (*p == L'z' || *p == L'j' || *p == L't')
             directive.sizeLength = true;
         else if (*p == L'L') {
         } else
             break;
     }
-    if (directive.shortLength && *p == L's') directive.narrowText = true;
+    if (directive.shortCount > 0 && *p == L's') directive.narrowText = true;
     directive.conversion = *p;
 }
 
@@ -164,6 +168,19 @@ void PutNarrowNumber(TextSink& sink, const char* text, int n) {
     }
 }
 
+// "h" and "hh": the promoted int argument is converted to short or char first.
+long long NarrowSigned(int value, int32_t short_count) {
+    if (short_count == 1) return static_cast<short>(value);
+    if (short_count >= 2) return static_cast<signed char>(value);
+    return value;
+}
+
+unsigned long long NarrowUnsigned(unsigned int value, int32_t short_count) {
+    if (short_count == 1) return static_cast<unsigned short>(value);
+    if (short_count >= 2) return static_cast<unsigned char>(value);
+    return value;
+}
+
 #if defined(__GNUC__)
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wformat-nonliteral"
@@ -186,11 +203,10 @@ void PutInteger(TextSink& sink, const Directive& directive, va_list& args) {
             value = va_arg(args, long);
         else
             unsigned_value = va_arg(args, unsigned long);
+    } else if (is_signed) {
+        value = NarrowSigned(va_arg(args, int), directive.shortCount);
     } else {
-        if (is_signed)
-            value = va_arg(args, int);
-        else
-            unsigned_value = va_arg(args, unsigned int);
+        unsigned_value = NarrowUnsigned(va_arg(args, unsigned int), directive.shortCount);
     }
     BuildNarrowDirective(directive, "ll", conversion, narrow_directive, sizeof narrow_directive);
     const int n = is_signed ? std::snprintf(text, sizeof text, narrow_directive, value)
@@ -296,6 +312,12 @@ int32_t BoundedLength(const wchar_t* text, int32_t capacity) {
     return n;
 }
 
+int32_t CutLength(const wchar_t* text, int32_t max_length) {
+    const int32_t length = BoundedLength(text, max_length);
+    if (length < max_length || length == 0) return length;
+    return IsSurrogatePair(text[length - 1], text[length]) ? length - 1 : length;
+}
+
 int32_t AppendText(wchar_t* buffer, int32_t capacity, const wchar_t* piece, int32_t piece_length) {
     if (buffer == nullptr || capacity < 1) return 0;
     int32_t length = BoundedLength(buffer, capacity - 1);
@@ -303,11 +325,13 @@ int32_t AppendText(wchar_t* buffer, int32_t capacity, const wchar_t* piece, int3
         buffer[length] = L'\0';
         return length;
     }
-    for (int32_t i = 0;
-         length < capacity - 1 && (piece_length < 0 || i < piece_length) && piece[i] != L'\0';
+    int32_t i = 0;
+    for (; length < capacity - 1 && (piece_length < 0 || i < piece_length) && piece[i] != L'\0';
          ++i) {
         buffer[length++] = piece[i];
     }
+    const bool cut = (piece_length < 0 || i < piece_length) && piece[i] != L'\0';
+    if (cut && length > 0 && IsSurrogatePair(buffer[length - 1], piece[i])) --length;
     buffer[length] = L'\0';
     return length;
 }

@@ -240,13 +240,15 @@ bool NameIs(const char* candidate, const char* name) {
     return candidate != nullptr && candidate[0] == name[0] && SameName(candidate, name);
 }
 
-// Parameters shadow outputs of the same name.
+// Parameters shadow outputs of the same name. The value tables hold kMaxParams
+// and kMaxOutputs entries: rows of a larger definition past them have no
+// value, and their names match nothing.
 double LookUpVariable(ExprState& s, const char* name) {
     const ToolDef& tool = *s.tool;
-    for (int32_t i = 0; i < tool.param_count; ++i) {
+    for (int32_t i = 0; i < tool.param_count && i < kMaxParams; ++i) {
         if (NameIs(tool.params[i].var, name)) return s.paramValues[i];
     }
-    for (int32_t j = 0; j < tool.output_count; ++j) {
+    for (int32_t j = 0; j < tool.output_count && j < kMaxOutputs; ++j) {
         if (NameIs(tool.outputs[j].key, name)) return s.outputValues[j];
     }
     return Fail(s);

@@ -113,7 +113,7 @@ int32_t BuildDataLine(const ToolDef& tool, const double* values, const wchar_t* 
 
     const wchar_t* result = OrEmpty(report);
     AppendPiece(line, L",", 1);
-    AppendCell(line, result, BoundedLength(result, kRecordResultUnits));
+    AppendCell(line, result, CutLength(result, kRecordResultUnits));
     return FinishLine(line);
 }
 

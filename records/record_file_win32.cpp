@@ -11,18 +11,42 @@ constexpr int32_t kFolderCapacity = 1024;
 // A file being created is held unshared until its header is in, so an
 // appending process waits for it (as it also waits, briefly, for a
 // spreadsheet that holds the file open) instead of writing before the header.
-constexpr int32_t kOpenAttempts = 100;
+// Such a file is tried again after this pause, until the save's deadline.
 constexpr DWORD kOpenRetryMs = 10;
 
-HANDLE OpenForAppend(const wchar_t* path) {
-    return CreateFileW(path, FILE_APPEND_DATA | FILE_READ_ATTRIBUTES,
+// The one deadline of everything a save waits for, and the caller's way of
+// waiting.
+struct SaveWait {
+    RecordWaiter waiter;
+    ULONGLONG deadline;
+};
+
+DWORD RemainingMs(const SaveWait& wait) {
+    const ULONGLONG now = GetTickCount64();
+    return now < wait.deadline ? static_cast<DWORD>(wait.deadline - now) : 0;
+}
+
+// Waits at most ms for object (null: a pause); true when it was signalled.
+bool WaitAtMost(const SaveWait& wait, HANDLE object, DWORD ms) {
+    if (wait.waiter.wait != nullptr) return wait.waiter.wait(wait.waiter.context, object, ms);
+    if (object == nullptr) {
+        Sleep(ms);
+        return false;
+    }
+    const DWORD result = WaitForSingleObject(object, ms);
+    return result == WAIT_OBJECT_0 || result == WAIT_ABANDONED;
+}
+
+// Write access, not only append access: a failed save cuts the file back.
+HANDLE OpenExisting(const wchar_t* path) {
+    return CreateFileW(path, GENERIC_WRITE | FILE_READ_ATTRIBUTES,
                        FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                        FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
 HANDLE CreateExclusively(const wchar_t* path) {
-    return CreateFileW(path, FILE_APPEND_DATA | DELETE, 0, nullptr, CREATE_NEW,
-                       FILE_ATTRIBUTE_NORMAL, nullptr);
+    return CreateFileW(path, GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+                       nullptr);
 }
 
 bool WriteWhole(HANDLE file, const char* bytes, int64_t size) {
@@ -30,6 +54,20 @@ bool WriteWhole(HANDLE file, const char* bytes, int64_t size) {
     DWORD written = 0;
     const BOOL ok = WriteFile(file, bytes, static_cast<DWORD>(size), &written, nullptr);
     return ok != FALSE && static_cast<int64_t>(written) == size;
+}
+
+// Only what is on the disk counts as saved, not what is in the system's cache.
+bool WriteToDisk(HANDLE file, const char* bytes, int64_t size) {
+    return WriteWhole(file, bytes, size) && FlushFileBuffers(file) != FALSE;
+}
+
+bool MoveTo(HANDLE file, LARGE_INTEGER offset) {
+    return SetFilePointerEx(file, offset, nullptr, FILE_BEGIN) != FALSE;
+}
+
+// Drops whatever part of the record reached the file.
+void CutBack(HANDLE file, LARGE_INTEGER size) {
+    if (MoveTo(file, size)) SetEndOfFile(file);
 }
 
 // Windows refuses to open a read-only file for writing, but not every host
@@ -41,15 +79,29 @@ bool IsReadOnly(HANDLE file) {
            (info.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0;
 }
 
-RecordWriteResult AppendDataLine(HANDLE file, const RecordText& text) {
-    const bool written = !IsReadOnly(file) && WriteWhole(file, text.bytes + text.dataOffset,
-                                                         text.newFileSize - text.dataOffset);
+// The size, taken under the turn, is where the record goes and what a failed
+// save cuts the file back to. An empty file (emptied by another program, or a
+// copy that failed) is started as a new one: nothing is read back to tell.
+RecordWriteResult AppendRecord(HANDLE file, const RecordText& text) {
+    LARGE_INTEGER size{};
+    bool landed = false;
+    bool started = false;
+    if (!IsReadOnly(file) && GetFileSizeEx(file, &size) != FALSE) {
+        started = size.QuadPart == 0;
+        const int64_t from = started ? 0 : text.dataOffset;
+        landed =
+            MoveTo(file, size) && WriteToDisk(file, text.bytes + from, text.newFileSize - from);
+        if (!landed) CutBack(file, size);
+    }
     const bool closed = CloseHandle(file) != FALSE;
-    return written && closed ? kRecordAppended : kRecordWriteFailed;
+    if (!landed || !closed) return kRecordWriteFailed;
+    return started ? kRecordFileCreated : kRecordAppended;
 }
 
+// A new file that did not receive its whole first record is removed again, so
+// that the next save starts it over with its header.
 RecordWriteResult WriteNewFile(HANDLE file, const RecordText& text) {
-    if (WriteWhole(file, text.bytes, text.newFileSize)) {
+    if (WriteToDisk(file, text.bytes, text.newFileSize)) {
         return CloseHandle(file) != FALSE ? kRecordFileCreated : kRecordWriteFailed;
     }
     FILE_DISPOSITION_INFO remove{};
@@ -61,21 +113,22 @@ RecordWriteResult WriteNewFile(HANDLE file, const RecordText& text) {
 
 // An append-only handle writes at the end of the file, but only some file
 // systems make finding the end and writing there one step (Wine, for one, does
-// not). Saves of one record file therefore take turns, across processes, under
-// a mutex named after the file.
-constexpr DWORD kTurnTimeoutMs = 10000;
+// not); and a failed save must cut back to a size no one else moves meanwhile.
+// Saves of one record file therefore take turns, across processes, under a
+// mutex named after the file.
 constexpr int32_t kMutexNameCapacity = 160;
 
 class RecordFileTurn {
 public:
-    explicit RecordFileTurn(const wchar_t* path) {
+    RecordFileTurn(const wchar_t* path, const SaveWait& wait) {
         wchar_t name[kMutexNameCapacity];
         FormatText(name, kMutexNameCapacity, L"Local\\TavoMedSuite.records.%ls", FileNameOf(path));
         mutex_ = CreateMutexW(nullptr, FALSE, name);
         if (mutex_ == nullptr) return;
         // An abandoned mutex is still handed over: its holder has ended.
-        const DWORD wait = WaitForSingleObject(mutex_, kTurnTimeoutMs);
-        held_ = wait == WAIT_OBJECT_0 || wait == WAIT_ABANDONED;
+        for (DWORD left = RemainingMs(wait); !held_ && left > 0; left = RemainingMs(wait)) {
+            held_ = WaitAtMost(wait, mutex_, left);
+        }
     }
     ~RecordFileTurn() {
         if (held_) ReleaseMutex(mutex_);
@@ -122,13 +175,15 @@ bool CreateFolderChain(const wchar_t* folder) {
     return IsFolder(path);
 }
 
-RecordWriteResult WriteRecordFile(const wchar_t* path, const RecordText& text) {
+RecordWriteResult WriteRecordFile(const wchar_t* path, const RecordText& text,
+                                  const RecordWaiter& waiter) {
     if (text.newFileSize <= text.dataOffset) return kRecordWriteFailed;
-    const RecordFileTurn turn(path);
+    const SaveWait wait{waiter, GetTickCount64() + kRecordWaitLimitMs};
+    const RecordFileTurn turn(path, wait);
     if (!turn.Held()) return kRecordWriteFailed;
-    for (int32_t attempt = 0; attempt < kOpenAttempts; ++attempt) {
-        HANDLE file = OpenForAppend(path);
-        if (file != INVALID_HANDLE_VALUE) return AppendDataLine(file, text);
+    do {
+        HANDLE file = OpenExisting(path);
+        if (file != INVALID_HANDLE_VALUE) return AppendRecord(file, text);
         DWORD error = GetLastError();
         if (error == ERROR_FILE_NOT_FOUND) {
             file = CreateExclusively(path);
@@ -137,7 +192,8 @@ RecordWriteResult WriteRecordFile(const wchar_t* path, const RecordText& text) {
             if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) continue;
         }
         if (error != ERROR_SHARING_VIOLATION) return kRecordWriteFailed;
-        Sleep(kOpenRetryMs);
-    }
+        const DWORD left = RemainingMs(wait);
+        WaitAtMost(wait, nullptr, left < kOpenRetryMs ? left : kOpenRetryMs);
+    } while (RemainingMs(wait) > 0);
     return kRecordWriteFailed;
 }

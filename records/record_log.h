@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "engine/tool_def.h"
+#include "records/record_wait.h"
 
 enum RecordSaveResult : int32_t {
     kRecordSaved,
@@ -25,5 +26,10 @@ struct RecordSaveOutcome {
 
 // Appends the record of one result (the values it was computed from and its
 // report) to the record file of the tool, creating the folders and the file
-// with its header as needed.
-RecordSaveOutcome SaveRecord(const ToolDef& tool, const double* values, const wchar_t* report);
+// with its header as needed. The record is built before any wait, so what
+// values and report hold afterwards does not change it; the waits for the
+// file (at most kRecordWaitLimitMs in all) go through waiter. kRecordSaved
+// means the record is on the disk, whole; any other result leaves the file
+// as it was.
+RecordSaveOutcome SaveRecord(const ToolDef& tool, const double* values, const wchar_t* report,
+                             const RecordWaiter& waiter);

@@ -28,7 +28,8 @@ RecordTime GetRecordTime() {
 
 }  // namespace
 
-RecordSaveOutcome SaveRecord(const ToolDef& tool, const double* values, const wchar_t* report) {
+RecordSaveOutcome SaveRecord(const ToolDef& tool, const double* values, const wchar_t* report,
+                             const RecordWaiter& waiter) {
     RecordSaveOutcome outcome{};
     wchar_t folder[kRecordPathCapacity];
     if (!GetRecordFolder(folder, kRecordPathCapacity)) {
@@ -48,7 +49,8 @@ RecordSaveOutcome SaveRecord(const ToolDef& tool, const double* values, const wc
         outcome.result = kRecordTooLong;
         return outcome;
     }
-    outcome.result = WriteRecordFile(outcome.path, text) == kRecordWriteFailed ? kRecordNotWritten
-                                                                               : kRecordSaved;
+    outcome.result = WriteRecordFile(outcome.path, text, waiter) == kRecordWriteFailed
+                         ? kRecordNotWritten
+                         : kRecordSaved;
     return outcome;
 }

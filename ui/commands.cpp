@@ -58,16 +58,66 @@ bool ReadParameterFields(WindowState& state) {
 // The clipboard is touched only once its data is ready, and emptied only when
 // it is about to receive the new data. The plain text decides the outcome; the
 // table is an extra that a spreadsheet pastes as rows and cells, and is freed
-// here when the clipboard does not take it.
+// here whenever the clipboard does not take it, an unopened clipboard included.
 bool PlaceOnClipboard(HWND owner, HGLOBAL text, HGLOBAL table) {
-    if (!OpenClipboard(owner)) return false;
-    const bool placed = EmptyClipboard() && SetClipboardData(CF_UNICODETEXT, text) != nullptr;
+    const bool opened = OpenClipboard(owner) != FALSE;
+    const bool placed =
+        opened && EmptyClipboard() && SetClipboardData(CF_UNICODETEXT, text) != nullptr;
     const UINT table_format = HtmlClipboardFormat();
     const bool table_placed = placed && table != nullptr && table_format != 0 &&
                               SetClipboardData(table_format, table) != nullptr;
-    CloseClipboard();
+    if (opened) CloseClipboard();
     if (table != nullptr && !table_placed) GlobalFree(table);
     return placed;
+}
+
+// While a save waits for the record file the window goes on handling its
+// messages: it repaints, answers, and is never marked as not responding. A
+// WM_QUIT taken out of the queue here is kept and posted again once the save is
+// over, so that the message loop still ends.
+struct SaveWaitPump {
+    bool quitSeen;
+    int exitCode;
+};
+
+void HandlePendingMessages(SaveWaitPump& pump) {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) {
+            pump.quitSeen = true;
+            pump.exitCode = static_cast<int>(message.wParam);
+            continue;
+        }
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+
+// The record log's wait (records/record_wait.h): wakes for the object or for
+// any message, whichever comes first.
+bool WaitHandlingMessages(void* context, void* object, uint32_t milliseconds) {
+    HANDLE handle = static_cast<HANDLE>(object);
+    const DWORD count = handle != nullptr ? 1 : 0;
+    const DWORD result =
+        MsgWaitForMultipleObjectsEx(count, &handle, milliseconds, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    if (count == 1 && (result == WAIT_OBJECT_0 || result == WAIT_ABANDONED_0)) return true;
+    if (result == WAIT_OBJECT_0 + count)
+        HandlePendingMessages(*static_cast<SaveWaitPump*>(context));
+    return false;
+}
+
+void ShowSaveOutcome(WindowState& state, const RecordSaveOutcome& outcome) {
+    if (outcome.result != kRecordSaved) {
+        wchar_t message[kSaveFailedTextCapacity];
+        BuildSaveFailedText(outcome.result, outcome.path, message, kSaveFailedTextCapacity);
+        SetStatus(state, kSaveFailedStatus);
+        ShowBox(state.mainWindow, message, kSaveFailedCaption, MB_ICONWARNING);
+        return;
+    }
+    wchar_t status[kStatusTextCapacity];
+    BuildSavedStatus(outcome.path, status, kStatusTextCapacity);
+    SetStatus(state, status);
+    ShowBox(state.mainWindow, kSavedText, kSavedCaption, MB_ICONINFORMATION);
 }
 
 HGLOBAL PrepareClipboardTable(WindowState& state) {
@@ -155,6 +205,10 @@ LRESULT HandleMessage(WindowState& state, HWND window, UINT message, WPARAM wpar
         case WM_CREATE:
             CreateChildControls(state, window);
             return 0;
+        case WM_CLOSE:
+            // The window stays until its waiting save has shown how it ended.
+            if (state.saveWaiting) return 0;
+            break;
         case WM_DESTROY:
             PostQuitMessage(0);
             return 0;
@@ -219,22 +273,20 @@ void ComputeCommand(WindowState& state) {
 }
 
 void SaveRecordCommand(WindowState& state) {
+    // A click while a save waits comes through the wait's own message handling.
+    if (state.saveWaiting) return;
     if (!HasResult(state)) {
         ShowBox(state.mainWindow, kSaveNeedsResultText, kNoResultCaption, MB_ICONINFORMATION);
         return;
     }
-    const RecordSaveOutcome outcome = SaveRecord(*state.tool, state.values, state.savedReport);
-    if (outcome.result != kRecordSaved) {
-        wchar_t message[kSaveFailedTextCapacity];
-        BuildSaveFailedText(outcome.result, outcome.path, message, kSaveFailedTextCapacity);
-        SetStatus(state, kSaveFailedStatus);
-        ShowBox(state.mainWindow, message, kSaveFailedCaption, MB_ICONWARNING);
-        return;
-    }
-    wchar_t status[kStatusTextCapacity];
-    BuildSavedStatus(outcome.path, status, kStatusTextCapacity);
-    SetStatus(state, status);
-    ShowBox(state.mainWindow, kSavedText, kSavedCaption, MB_ICONINFORMATION);
+    SaveWaitPump pump{false, 0};
+    state.saveWaiting = true;
+    const RecordSaveOutcome outcome = SaveRecord(*state.tool, state.values, state.savedReport,
+                                                 RecordWaiter{WaitHandlingMessages, &pump});
+    state.saveWaiting = false;
+    ShowSaveOutcome(state, outcome);
+    // Only now: a quit message would end the outcome's box at once.
+    if (pump.quitSeen) PostQuitMessage(pump.exitCode);
 }
 
 void CopyCommand(WindowState& state) {

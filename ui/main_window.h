@@ -48,6 +48,7 @@ struct WindowState {
     wchar_t statusText[kStatusTextCapacity];
     double values[kMaxParams];
     ResultScratch scratch;
+    bool saveWaiting;  // a save waits for the record file: no second one starts, no close
 };
 
 // Opens the window on the tool and runs its message loop: 0 when the window has

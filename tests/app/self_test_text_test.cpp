@@ -85,6 +85,18 @@ TEST(SelfTestText, DetailIsCutAt8000CharactersNotCountingCRs) {
     EXPECT_EQ(expected, text);
 }
 
+// Cut by the character limit, then by the room left: the pair goes whole or not at all.
+TEST(SelfTestText, DetailCutNeverSplitsASurrogatePair) {
+    if constexpr (sizeof(wchar_t) != 2) GTEST_SKIP() << "a wchar_t holds a whole character here";
+    const std::wstring report = {L'a', L'\r', L'\n', wchar_t(0xD83D), wchar_t(0xDE00)};
+    for (const int32_t capacity : {8, 4}) {
+        wchar_t text[8];
+        ClearText(text, capacity);
+        AppendFlattenedReport(text, capacity, report.c_str(), capacity == 8 ? 3 : 8000);
+        EXPECT_EQ(std::wstring(L"a "), text) << capacity;
+    }
+}
+
 constexpr ParamDef kParams[] = {{"x", L"体重", L"kg", 50.0}};
 constexpr OutputDef kOutputs[] = {
     {"a", L"剂量", L"mg", "x*2", "f1"},

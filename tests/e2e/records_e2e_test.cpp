@@ -230,5 +230,113 @@ TEST_F(RecordLogTest, RecordsFolderThatCannotBeCreatedGivesTheFailureBox) {
     EXPECT_TRUE(shown) << "no box after a failed save";
 }
 
+// Another process holds the record file: its turn (the mutex every save of it
+// takes) or the file itself, opened unshared as a spreadsheet may hold it. The
+// save gives up after about 2 s with the failure box and the file as it was;
+// the window answers all the while, and a second click meanwhile starts no
+// second save (it would show a second box).
+TEST_F(RecordLogTest, FileHeldElsewhereFailsWithinAboutTwoSecondsWhileTheWindowAnswers) {
+    ComputeWith(8, 7);
+    SaveAndConfirm();
+    const std::string saved = ReadBytes(path_);
+    for (const bool holdTurn : {true, false}) {
+        HANDLE hold = holdTurn
+                          ? CreateMutexW(nullptr, FALSE, L"Local\\TavoMedSuite.records.T187.csv")
+                          : CreateFileW(path_.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr);
+        ASSERT_TRUE(hold != nullptr && hold != INVALID_HANDLE_VALUE) << holdTurn;
+        ASSERT_TRUE(!holdTurn || WaitForSingleObject(hold, kActionTimeoutMs) == WAIT_OBJECT_0);
+        const DWORD start = GetTickCount();
+        ClickButton(Button(kSaveButton));
+        ClickButton(Button(kSaveButton));
+        MessageBoxView box;
+        int answers = 0;
+        int silences = 0;
+        while (!FindMessageBox(main_, &box, 50) && GetTickCount() - start < 8000) {
+            DWORD_PTR ignored = 0;
+            const bool answered =
+                SendMessageTimeoutW(main_, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 200, &ignored) != 0;
+            (answered && !IsHungAppWindow(main_) ? answers : silences) += 1;
+        }
+        const DWORD waited = GetTickCount() - start;
+        if (holdTurn) ReleaseMutex(hold);
+        CloseHandle(hold);
+        ASSERT_NE(box.box, nullptr) << "no box after a save that could not get the file";
+        EXPECT_GE(waited, 1800u) << holdTurn;
+        EXPECT_LE(waited, 3000u) << holdTurn;
+        printf("held %s: failure box after %lu ms, %d answers, %d silences\n",
+               holdTurn ? "turn" : "file", waited, answers, silences);
+        EXPECT_GT(answers, 10) << holdTurn;
+        EXPECT_EQ(silences, 0) << holdTurn;
+        EXPECT_EQ(Utf8Of(box.caption), Utf8Of(kFailedCaption));
+        EXPECT_EQ(Utf8Of(box.text),
+                  Utf8Of(L"无法写入记录文件：" + path_ + L"\r\n本次结果未保存。"));
+        ASSERT_TRUE(CloseMessageBox(box));
+        EXPECT_TRUE(NoMessageBoxWithin(main_, 500)) << "a second save after the second click";
+        EXPECT_EQ(ReadBytes(path_), saved);
+    }
+}
+
+// tmpfs counts whole pages: once the rest of the file system is filled, the
+// record file's last page is all the room left.
+constexpr size_t kSmallDiskPage = 4096;
+constexpr ULONGLONG kSmallDiskMostBytes = 1 << 20;
+
+// Writes a file until the file system refuses even a single byte more.
+void FillTheDisk(const std::wstring& path) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    const std::string chunk(512, 'x');
+    for (const DWORD size : {512u, 1u}) {
+        DWORD written = size;
+        while (written == size && WriteFile(file, chunk.data(), size, &written, nullptr)) {
+        }
+    }
+    CloseHandle(file);
+}
+
+// On a file system of a few dozen kilobytes mounted on the records folder by
+// tests/records/check_record_file.py small-disk (as root); skipped anywhere
+// else, where filling the disk would do harm.
+TEST_F(RecordLogTest, FullDiskLeavesTheFileAsItWasAndTheNextSaveAppendsWhole) {
+    ULARGE_INTEGER total{};
+    if (!GetDiskFreeSpaceExW(folder_.c_str(), nullptr, &total, nullptr) ||
+        total.QuadPart > kSmallDiskMostBytes) {
+        GTEST_SKIP() << "the records folder is not on a small file system";
+    }
+    ComputeWith(8, 7);
+    SaveAndConfirm();
+    // Whole copies of the first record bring the file's end to within less than
+    // one record of its page's end: only part of the next record would fit.
+    std::string file = ReadBytes(path_);
+    const std::string record = file.substr(3 + Utf8Of(kHeader).size());
+    while (file.size() % kSmallDiskPage + record.size() <= kSmallDiskPage)
+        file += record;
+    ASSERT_TRUE(WriteBytes(path_, file));
+    const std::wstring filler = folder_ + L"\\filler";
+    FillTheDisk(filler);
+
+    ClickButton(Button(kSaveButton));
+    MessageBoxView box;
+    ASSERT_TRUE(FindMessageBox(main_, &box)) << "no box after a save on a full disk";
+    EXPECT_EQ(Utf8Of(box.caption), Utf8Of(kFailedCaption));
+    EXPECT_EQ(Utf8Of(box.text), Utf8Of(L"无法写入记录文件：" + path_ + L"\r\n本次结果未保存。"));
+    ASSERT_TRUE(CloseMessageBox(box));
+    const std::string left = ReadBytes(path_);
+    EXPECT_TRUE(left == file) << "the failed save left " << left.size() << " bytes, not "
+                              << file.size();
+
+    ASSERT_TRUE(DeleteFileW(filler.c_str()));
+    ComputeWith(10, 14);
+    const std::wstring before = NowStamp();
+    SaveAndConfirm();
+    const std::wstring after = NowStamp();
+    const std::string bytes = ReadBytes(path_);
+    ASSERT_EQ(bytes.substr(0, file.size()), file);
+    EXPECT_EQ(CheckRecord(bytes.substr(file.size()), before, after, 10, 14), "");
+    // For the csv module's reading, by the script that mounted the file system.
+    EXPECT_TRUE(WriteBytes(ArtifactDir() + L"\\records-small-disk.csv", bytes));
+}
+
 }  // namespace
 }  // namespace e2e

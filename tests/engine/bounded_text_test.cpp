@@ -72,4 +72,23 @@ TEST(CopyText, CutsAndTreatsNullAsEmpty) {
     EXPECT_TRUE(b.GuardsIntact());
 }
 
+// Where a wchar_t is a UTF-16 unit, U+1F600 is the pair D83D DE00: a cut that
+// falls between its halves ends before the pair.
+TEST(Cuts, NeverSplitASurrogatePair) {
+    if constexpr (sizeof(wchar_t) != 2) GTEST_SKIP() << "a wchar_t holds a whole character here";
+    const std::wstring text = {L'a', L'b', wchar_t(0xD83D), wchar_t(0xDE00), L'c'};
+    const size_t kept[] = {0, 0, 1, 2, 2, 4, 5};  // units kept at capacity 1 to 6
+    for (int32_t capacity = 1; capacity <= 6; ++capacity) {
+        const std::wstring expected = text.substr(0, kept[capacity]);
+        GuardedBuffer formatted(capacity);
+        FormatText(formatted.data(), capacity, L"%ls", text.c_str());
+        EXPECT_EQ(formatted.Text(), expected) << capacity;
+        GuardedBuffer copied(capacity);
+        CopyText(copied.data(), capacity, text.c_str());
+        EXPECT_EQ(copied.Text(), expected) << capacity;
+        EXPECT_EQ(CutLength(text.c_str(), capacity - 1), static_cast<int32_t>(kept[capacity]));
+        EXPECT_TRUE(formatted.GuardsIntact() && copied.GuardsIntact()) << capacity;
+    }
+}
+
 }  // namespace

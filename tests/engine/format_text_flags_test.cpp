@@ -6,6 +6,7 @@
 #include <climits>
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <string>
 
 #include "engine/bounded_text.h"
@@ -68,6 +69,15 @@ TEST(FormatTextFlags, LengthModifiers) {
     ExpectText(Format(L"%hd|%hu|%lx|%i", 5, 6u, 255ul, -3), L"5|6|ff|-3");
     // "L" is read and ignored: the argument is taken as a double.
     ExpectText(Format(L"%Lf", 0.5), L"0.500000");
+}
+
+TEST(FormatTextFlags, ShortLengthsNarrowTheArgumentAsPrintfDoes) {
+    char expected[64];
+    std::snprintf(expected, sizeof expected, "%hd|%hhd|%hu|%hhu|%hx|%hhi", 70000, 300, 70000u, 300u,
+                  0xFFFFFu, -129);
+    const std::string narrow = expected;
+    ExpectText(Format(L"%hd|%hhd|%hu|%hhu|%hx|%hhi", 70000, 300, 70000u, 300u, 0xFFFFFu, -129),
+               std::wstring(narrow.begin(), narrow.end()));
 }
 
 TEST(FormatTextFlags, TextPrecisionAndNullTexts) {

@@ -85,4 +85,25 @@ TEST(EvaluatorEdges, SquaresAreExactlyWhatPowGives) {
     }
 }
 
+// The pipeline keeps 16 values of each kind: a 17th row has no value to read
+// (AddressSanitizer sees any read of one), so its name matches nothing.
+TEST(EvaluatorEdges, RowsPastTheSixteenthHaveNoValue) {
+    static constexpr const char* kNames[] = {"n0",  "n1",  "n2",  "n3",  "n4",  "n5",
+                                             "n6",  "n7",  "n8",  "n9",  "n10", "n11",
+                                             "n12", "n13", "n14", "n15", "n16"};
+    ParamDef params[17] = {};
+    OutputDef outputs[17] = {};
+    for (int i = 0; i < 17; ++i) {
+        params[i].var = outputs[i].key = kNames[i];
+    }
+    const ToolDef tool = {904,    L"超限", nullptr, L"测试", L"无",   nullptr, 17,
+                          params, 17,      outputs, 0,       nullptr, 0};
+    const double values[kMaxParams] = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 15.0};
+    int32_t error = -1;
+    EXPECT_EQ(EvaluateExpression(tool, "n15", values, values, &error), 15.0);
+    EXPECT_EQ(error, 0);
+    EXPECT_EQ(EvaluateExpression(tool, "n16", values, values, &error), 0.0);
+    EXPECT_EQ(error, 1);
+}
+
 }  // namespace

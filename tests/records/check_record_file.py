@@ -4,10 +4,19 @@ Python's csv module, a reader that is not the program's own.
 
   check_record_file.py stress <wine runner> <append_stress exe> <work dir> <count>
   check_record_file.py sample <wine runner> <write_sample exe> <work dir>
+  check_record_file.py sample-over-empty <wine runner> <write_sample exe> <work dir>
+  check_record_file.py small-disk <wine runner> <e2e_tests exe> <artifact dir>
+  check_record_file.py unmount-small-disk <wine runner>
+
+small-disk mounts a tmpfs of 32 KiB on the records folder of the Wine prefix
+(root only; exit code 77, skipped, where that cannot be done), runs the
+end-to-end test that fills it, unmounts it in every case and reads the record
+file the test left with the csv module.
 """
 import csv
 import io
 import os
+import pwd
 import re
 import shutil
 import subprocess
@@ -19,6 +28,8 @@ HEADER = ["时间", "工具", "护士人数", "排班天数", "结果"]
 TOOL_NAME = "护理排班表生成"
 RESULT_UNITS = 254
 TIMESTAMP = re.compile(r"^\d{4}-\d\d-\d\d \d\d:\d\d:\d\d$")
+SKIPPED = 77
+SMALL_DISK_TEST = "RecordLogTest.FullDiskLeavesTheFileAsItWasAndTheNextSaveAppendsWhole"
 
 
 def wine_path(path):
@@ -96,10 +107,12 @@ def run_stress(runner, exe, work, count):
     print("one BOM, one header, %d whole records from two processes" % len(records))
 
 
-def run_sample(runner, exe, work):
+def run_sample(runner, exe, work, over_empty_file=False):
     fresh_dir(work)
     record_file = os.path.join(work, "T187.csv")
     expected_file = os.path.join(work, "expected.txt")
+    if over_empty_file:
+        open(record_file, "wb").close()  # emptied by another program: started as new
     code = subprocess.call([runner, exe, wine_path(record_file), wine_path(expected_file)])
     if code != 0:
         fail("write_sample ended with %d" % code)
@@ -117,12 +130,64 @@ def run_sample(runner, exe, work):
     print("%d records read back by the csv module, each as saved" % len(records))
 
 
+def small_disk_folder(runner):
+    prefix = os.environ.get("TAVOMED_WINEPREFIX") or os.path.join(
+        os.path.dirname(os.path.abspath(runner)), "..", "build", "wine")
+    user = pwd.getpwuid(os.getuid()).pw_name
+    return os.path.join(os.path.abspath(prefix), "drive_c", "users", user, "AppData", "Local",
+                        "TavoMedSuite", "records")
+
+
+def unmount_small_disk(runner):
+    folder = small_disk_folder(runner)
+    if os.path.ismount(folder) and subprocess.call(["umount", folder]) != 0:
+        subprocess.call(["umount", "-l", folder])
+    if os.path.ismount(folder):
+        fail("%s is still mounted" % folder)
+
+
+def skip(message):
+    print("SKIPPED: " + message)
+    sys.exit(SKIPPED)
+
+
+def run_small_disk(runner, e2e_exe, artifacts):
+    if os.geteuid() != 0:
+        skip("mounting the small file system needs root")
+    folder = small_disk_folder(runner)
+    os.makedirs(folder, exist_ok=True)
+    unmount_small_disk(runner)
+    if subprocess.call(["mount", "-t", "tmpfs", "-o", "size=32k", "tavomed-small-disk",
+                        folder]) != 0:
+        skip("cannot mount a tmpfs on " + folder)
+    # The test leaves its copy of the record file only when it ran to its end.
+    record_copy = os.path.join(artifacts, "records-small-disk.csv")
+    if os.path.exists(record_copy):
+        os.remove(record_copy)
+    try:
+        code = subprocess.call([runner, e2e_exe, "--gtest_filter=" + SMALL_DISK_TEST])
+    finally:
+        unmount_small_disk(runner)
+    if code != 0 or not os.path.exists(record_copy):
+        fail("the small-disk test did not run and pass (exit code %d)" % code)
+    records = read_records(record_copy)
+    if len(records) < 3:
+        fail("%d records, not the first, its copies and the one after the full disk" % len(records))
+    print("%d whole records read back after a save on a full disk" % len(records))
+
+
 def main():
     mode = sys.argv[1]
     if mode == "stress":
         run_stress(sys.argv[2], sys.argv[3], sys.argv[4], int(sys.argv[5]))
     elif mode == "sample":
         run_sample(sys.argv[2], sys.argv[3], sys.argv[4])
+    elif mode == "sample-over-empty":
+        run_sample(sys.argv[2], sys.argv[3], sys.argv[4], over_empty_file=True)
+    elif mode == "small-disk":
+        run_small_disk(sys.argv[2], sys.argv[3], sys.argv[4])
+    elif mode == "unmount-small-disk":
+        unmount_small_disk(sys.argv[2])
     else:
         fail("unknown mode " + mode)
 

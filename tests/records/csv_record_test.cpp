@@ -121,6 +121,13 @@ TEST(RecordResultCell, KeepsTheFirst254UnitsOfTheReport) {
     EXPECT_EQ(ResultCell(L""), L"");
 }
 
+TEST(RecordResultCell, CutNeverSplitsASurrogatePair) {
+    if constexpr (sizeof(wchar_t) != 2) GTEST_SKIP() << "a wchar_t holds a whole character here";
+    const std::wstring pair = {wchar_t(0xD83D), wchar_t(0xDE00)};
+    EXPECT_EQ(ResultCell(std::wstring(253, L'班') + pair), std::wstring(253, L'班'));
+    EXPECT_EQ(ResultCell(std::wstring(252, L'班') + pair), std::wstring(252, L'班') + pair);
+}
+
 TEST(RecordResultCell, QuotesOnlyForWhatIsKeptOfTheReport) {
     // The comma that would need quoting lies beyond the cut.
     EXPECT_EQ(ResultCell(std::wstring(254, L'a') + L",b"), std::wstring(254, L'a'));
