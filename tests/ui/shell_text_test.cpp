@@ -55,6 +55,27 @@ TEST(ShellText, InputErrorNamesTheItemByNumberAndLabel) {
     EXPECT_EQ(std::wstring(L"第 1 项“护士人数”请输入数字。"), text);
 }
 
+TEST(ShellText, SaveOutcomesNameTheRecordFile) {
+    struct Case {
+        RecordSaveResult result;
+        const wchar_t* text;
+    };
+    constexpr Case kCases[] = {
+        {kRecordNotWritten, L"无法写入记录文件：D:\\r\\T187.csv\r\n本次结果未保存。"},
+        {kRecordTooLong,
+         L"记录内容超出长度上限，无法写入记录文件：D:\\r\\T187.csv\r\n本次结果未保存。"},
+        {kRecordNoAppDataFolder,
+         L"找不到本机的应用数据文件夹，无法写入记录文件：D:\\r\\T187.csv\r\n本次结果未保存。"},
+    };
+    wchar_t text[kSaveFailedTextCapacity];
+    for (const Case& c : kCases) {
+        BuildSaveFailedText(c.result, L"D:\\r\\T187.csv", text, kSaveFailedTextCapacity);
+        EXPECT_EQ(std::wstring(c.text), text);
+    }
+    BuildSavedStatus(L"D:\\r\\T187.csv", text, kSaveFailedTextCapacity);
+    EXPECT_EQ(std::wstring(L"记录已保存：D:\\r\\T187.csv"), text);
+}
+
 TEST(ShellText, AboutBoxHasNineLines) {
     wchar_t text[kAboutTextCapacity];
     BuildAboutText(GetBuiltinTool(), text, kAboutTextCapacity);

@@ -53,6 +53,14 @@ TEST(WindowScale, PlacedAsTodayAtOneAndInsideAWorkAreaBelowATopTaskbar) {
     const WindowPlacement below = PlaceMainWindow({728, 780}, {0, 40, 1366, 728}, kFrame);
     EXPECT_EQ(below.y, 40);
     EXPECT_EQ(below.height, 728);
+    // A frame drawn at 300 % around a window shrunk to a 1080-pixel screen: the
+    // scaled client area and the frame around it both fit.
+    const FrameSize wide_frame = {18, 87};
+    const Scale shrunk = ChooseWindowScale(288, {0, 0, 1920, 1080}, wide_frame);
+    EXPECT_TRUE(SameScale(shrunk, {1080 - 87, 720}));
+    const WindowPlacement framed = PlaceMainWindow(shrunk, {0, 0, 1920, 1080}, wide_frame);
+    EXPECT_EQ(framed.y, 0);
+    EXPECT_EQ(framed.height, Scaled(kDesignClientHeight, shrunk) + wide_frame.height);
 }
 
 TEST(WindowScale, EveryScaledControlStaysInsideItsScaledPanel) {
