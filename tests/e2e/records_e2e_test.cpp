@@ -119,6 +119,13 @@ protected:
         ASSERT_TRUE(WaitForReport(ExpectedRota(nurses, days)));
     }
 
+    // The box of a failed save: it names the file and says the result was not saved.
+    void ExpectFailureBox(const MessageBoxView& box) const {
+        EXPECT_EQ(Utf8Of(box.caption), Utf8Of(kFailedCaption));
+        EXPECT_EQ(Utf8Of(box.text),
+                  Utf8Of(L"无法写入记录文件：" + path_ + L"\r\n本次结果未保存。"));
+    }
+
     // Clicks the button and expects the box of a good save.
     void SaveAndConfirm() {
         ClickButton(Button(kSaveButton));
@@ -202,8 +209,7 @@ TEST_F(RecordLogTest, ReadOnlyRecordsFileGivesTheFailureBoxAndStaysAsItWas) {
     ClickButton(Button(kSaveButton));
     MessageBoxView box;
     ASSERT_TRUE(FindMessageBox(main_, &box)) << "no box after a failed save";
-    EXPECT_EQ(Utf8Of(box.caption), Utf8Of(kFailedCaption));
-    EXPECT_EQ(Utf8Of(box.text), Utf8Of(L"无法写入记录文件：" + path_ + L"\r\n本次结果未保存。"));
+    ExpectFailureBox(box);
     ASSERT_TRUE(CloseMessageBox(box));
     EXPECT_TRUE(NoMessageBoxWithin(main_, 500)) << "a second box after the failure";
     EXPECT_TRUE(WaitForStatus(kFailedStatus));
@@ -220,9 +226,7 @@ TEST_F(RecordLogTest, RecordsFolderThatCannotBeCreatedGivesTheFailureBox) {
     MessageBoxView box;
     const bool shown = FindMessageBox(main_, &box);
     if (shown) {
-        EXPECT_EQ(Utf8Of(box.caption), Utf8Of(kFailedCaption));
-        EXPECT_EQ(Utf8Of(box.text),
-                  Utf8Of(L"无法写入记录文件：" + path_ + L"\r\n本次结果未保存。"));
+        ExpectFailureBox(box);
         EXPECT_TRUE(CloseMessageBox(box));
         EXPECT_TRUE(WaitForStatus(kFailedStatus));
     }
@@ -268,9 +272,7 @@ TEST_F(RecordLogTest, FileHeldElsewhereFailsWithinAboutTwoSecondsWhileTheWindowA
                holdTurn ? "turn" : "file", waited, answers, silences);
         EXPECT_GT(answers, 10) << holdTurn;
         EXPECT_EQ(silences, 0) << holdTurn;
-        EXPECT_EQ(Utf8Of(box.caption), Utf8Of(kFailedCaption));
-        EXPECT_EQ(Utf8Of(box.text),
-                  Utf8Of(L"无法写入记录文件：" + path_ + L"\r\n本次结果未保存。"));
+        ExpectFailureBox(box);
         ASSERT_TRUE(CloseMessageBox(box));
         EXPECT_TRUE(NoMessageBoxWithin(main_, 500)) << "a second save after the second click";
         EXPECT_EQ(ReadBytes(path_), saved);
@@ -319,8 +321,7 @@ TEST_F(RecordLogTest, FullDiskLeavesTheFileAsItWasAndTheNextSaveAppendsWhole) {
     ClickButton(Button(kSaveButton));
     MessageBoxView box;
     ASSERT_TRUE(FindMessageBox(main_, &box)) << "no box after a save on a full disk";
-    EXPECT_EQ(Utf8Of(box.caption), Utf8Of(kFailedCaption));
-    EXPECT_EQ(Utf8Of(box.text), Utf8Of(L"无法写入记录文件：" + path_ + L"\r\n本次结果未保存。"));
+    ExpectFailureBox(box);
     ASSERT_TRUE(CloseMessageBox(box));
     const std::string left = ReadBytes(path_);
     EXPECT_TRUE(left == file) << "the failed save left " << left.size() << " bytes, not "
