@@ -27,9 +27,10 @@ void PaintHeader(HDC context, const WindowState& state, int32_t width) {
                 DT_RIGHT);
 }
 
-void PaintPanel(HDC context, Box panel, Scale scale) {
-    FillBox(context, Scaled(panel, scale), kWhite);
-    FrameBox(context, Scaled(panel, scale), kPanelOutlineColour, ScaledLine(1, scale));
+void PaintPanel(HDC context, Box design_panel, Scale scale) {
+    const Box panel = Scaled(design_panel, scale);
+    FillBox(context, panel, kWhite);
+    FrameBox(context, panel, kPanelOutlineColour, ScaledLine(1, scale));
 }
 
 void PaintPanels(HDC context, const WindowState& state) {

@@ -48,13 +48,14 @@ void BuildSavedStatus(const wchar_t* path, wchar_t* out, int32_t capacity) {
 
 void BuildSaveFailedText(RecordSaveResult result, const wchar_t* path, wchar_t* out,
                          int32_t capacity) {
-    const wchar_t* format = L"无法写入记录文件：%ls\r\n本次结果未保存。";
+    const wchar_t* reason = L"";
     if (result == kRecordNoAppDataFolder) {
-        format = L"找不到本机的应用数据文件夹，无法写入记录文件：%ls\r\n本次结果未保存。";
+        reason = L"找不到本机的应用数据文件夹，";
     } else if (result == kRecordTooLong) {
-        format = L"记录内容超出长度上限，无法写入记录文件：%ls\r\n本次结果未保存。";
+        reason = L"记录内容超出长度上限，";
     }
-    FormatText(out, capacity, format, OrEmpty(path));
+    FormatText(out, capacity, L"%ls无法写入记录文件：%ls\r\n本次结果未保存。", reason,
+               OrEmpty(path));
 }
 
 void BuildAboutText(const ToolDef& tool, wchar_t* out, int32_t capacity) {

@@ -16,11 +16,10 @@ Scale Smaller(Scale a, Scale b) {
 }
 
 // The outer size the window is held at: the design outer size, or the frame
-// around the client area where the frame is the larger (a frame drawn at a
-// high DPI around a window shrunk to fit).
-int32_t OuterExtent(int32_t design_outer, int32_t design_client, int32_t frame, Scale scale) {
+// around the client area where that is the larger (a frame drawn at a high DPI
+// around a window shrunk to fit).
+int32_t OuterExtent(int32_t design_outer, int32_t framed, Scale scale) {
     const int32_t outer = Scaled(design_outer, scale);
-    const int32_t framed = Scaled(design_client, scale) + frame;
     return outer > framed ? outer : framed;
 }
 
@@ -45,10 +44,10 @@ Scale ChooseWindowScale(int32_t dpi, Box work_area, FrameSize frame) {
 }
 
 WindowPlacement PlaceMainWindow(Scale scale, Box work_area, FrameSize frame) {
-    const int32_t width = OuterExtent(kFixedOuterWidth, kDesignClientWidth, frame.width, scale);
-    const int32_t height = OuterExtent(kFixedOuterHeight, kDesignClientHeight, frame.height, scale);
     const int32_t framed_width = Scaled(kDesignClientWidth, scale) + frame.width;
     const int32_t framed_height = Scaled(kDesignClientHeight, scale) + frame.height;
+    const int32_t width = OuterExtent(kFixedOuterWidth, framed_width, scale);
+    const int32_t height = OuterExtent(kFixedOuterHeight, framed_height, scale);
     return {PlaceInside(work_area.x, work_area.width, framed_width, width),
             PlaceInside(work_area.y, work_area.height, framed_height, height), width, height};
 }

@@ -4,7 +4,8 @@
 # in a Wine prefix of its own (build/wine-dpi, the same settings as the test
 # prefix) set to DPI, on a private Xvfb screen of that size.
 # SCALE ("numerator/denominator") is the scale the window must take there. The
-# window's screenshot is left in ARTIFACT_DIR as window-DPI-WIDTHxHEIGHT.png.
+# window's screenshot, which the test binary writes into its own artifact folder
+# (ARTIFACT_DIR must name that folder), is left there as window-DPI-WIDTHxHEIGHT.png.
 set -euo pipefail
 dpi=$1 size=$2 scale=$3 e2e=$4 artifacts=$5
 root=$(cd "$(dirname "$0")/../.." && pwd)
