@@ -83,7 +83,11 @@ TEST_F(RealInputTest, AHeldButtonShowsItsPressedFill) {
 
 TEST_F(RealInputTest, AClickedButtonKeepsTheFocusAndF5ThenComputes) {
     ASSERT_TRUE(BringToForeground(main_));
+    SetControlText(Field(0), L"9");
     ClickInto(Button(kResetButton));
+    // The focus moves on the press, the reset runs on the release: wait for both, or the
+    // reset could land after the text below and put the default back.
+    ASSERT_TRUE(WaitFor([&] { return ReadControlText(Field(0)) == L"8"; }));
     ASSERT_TRUE(WaitFor([&] { return FocusedWindowOf(main_) == Button(kResetButton); }));
     SetControlText(Field(0), L"5");
     TypeKeys({VK_F5});
