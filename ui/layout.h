@@ -127,11 +127,10 @@ constexpr Box MovedDown(Box box, int32_t dy) {
     return {box.x, box.y + dy, box.width, box.height};
 }
 
-constexpr ParamRowLayout ParamRow(int32_t index, Scale scale = kUnitScale) {
+constexpr ParamRowLayout ParamRow(int32_t index) {
     const int32_t top = kParamRowTop + kParamRowPitch * index;
-    return {Scaled(MovedDown(kParamLabelInRow, top), scale),
-            Scaled(MovedDown(kParamFieldInRow, top), scale),
-            Scaled(MovedDown(kParamUnitInRow, top), scale)};
+    return {MovedDown(kParamLabelInRow, top), MovedDown(kParamFieldInRow, top),
+            MovedDown(kParamUnitInRow, top)};
 }
 
 constexpr int32_t ParamFieldId(int32_t index) {

@@ -8,7 +8,7 @@
 #include <memory>
 #include <string>
 
-#include "tests/e2e/driver.h"
+#include "tests/e2e/app_window.h"
 #include "tests/e2e/expected_layout.h"
 #include "tests/e2e/expected_texts.h"
 #include "tests/e2e/screen.h"
@@ -32,7 +32,8 @@ protected:
         app_ = std::make_unique<AppProcess>();
         main_ = FindMainWindow(app_->Id());
         ASSERT_NE(main_, nullptr) << "the program's window did not appear";
-        ASSERT_TRUE(WaitFor([&] { return ReadControlText(ControlById(main_, 2001)) == L"7"; }));
+        ASSERT_TRUE(
+            WaitFor([&] { return ReadControlText(ControlById(main_, kFirstField + 1)) == L"7"; }));
     }
 
     // A figure of today's window (at 100 %) at the expected scale.
@@ -92,10 +93,10 @@ TEST_F(ScaledWindow, LiesOnTheScreenWithEveryFigureScaledAndComputesAsBefore) {
         EXPECT_NEAR(rect.bottom, AtScale(expected.y + expected.height), 1);
     }
 
-    HWND report = ControlById(main_, 3000);
-    ASSERT_TRUE(SetControlText(ControlById(main_, 2000), L"10"));
-    ASSERT_TRUE(SetControlText(ControlById(main_, 2001), L"14"));
-    PressKey(ControlById(main_, 2001), VK_F5);
+    HWND report = ControlById(main_, kReportBox);
+    ASSERT_TRUE(SetControlText(ControlById(main_, kFirstField), L"10"));
+    ASSERT_TRUE(SetControlText(ControlById(main_, kFirstField + 1), L"14"));
+    PressKey(ControlById(main_, kFirstField + 1), VK_F5);
     EXPECT_TRUE(WaitFor([&] { return ReadControlText(report) == ExpectedRota(10, 14); }))
         << Utf8Of(ReadControlText(report));
     // The report font, 15 pixels at 100 %, measured by the pitch of its lines.
@@ -108,7 +109,8 @@ TEST_F(ScaledWindow, LiesOnTheScreenWithEveryFigureScaledAndComputesAsBefore) {
     // and the verdict in its level-0 colour.
     const Rgb kComputeFill{0, 122, 168};
     const Rgb kLevel0Verdict{0, 128, 96};
-    const RECT verdict{AtScale(492), AtScale(142), AtScale(984), AtScale(188)};
+    const RECT verdict{AtScale(kVerdictBox.left), AtScale(kVerdictBox.top),
+                       AtScale(kVerdictBox.right), AtScale(kVerdictBox.bottom)};
     Screenshot shot;
     EXPECT_TRUE(WaitFor([&] {
         return shot.Capture(main_) && shot.At(AtScale(26), AtScale(673)) == kComputeFill &&

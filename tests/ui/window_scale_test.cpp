@@ -77,9 +77,9 @@ TEST(WindowScale, EveryScaledControlStaysInsideItsScaledPanel) {
             EXPECT_TRUE(inside(Scaled(control.box, scale), Scaled(kResultPanelBox, scale)));
         }
         for (int32_t i = 0; i < 2; ++i) {
-            const ParamRowLayout row = ParamRow(i, scale);
+            const ParamRowLayout row = ParamRow(i);
             for (const Box box : {row.label, row.field, row.unit}) {
-                EXPECT_TRUE(inside(box, Scaled(kParamPanelBox, scale)));
+                EXPECT_TRUE(inside(Scaled(box, scale), Scaled(kParamPanelBox, scale)));
             }
         }
         for (const ButtonLayout& button : kButtons) {
