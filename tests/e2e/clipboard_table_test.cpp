@@ -74,8 +74,10 @@ protected:
         ClickButton(Button(kCopyButton));
         const std::wstring expected_text =
             std::wstring(kToolName) + L"\r\n" + ExpectedRota(nurses, days);
+        // Read once the copy is done: a read meanwhile would hold the clipboard against it.
+        ASSERT_TRUE(WaitForStatus(kCopiedStatus));
         std::wstring text;
-        ASSERT_TRUE(WaitFor([&] { return ReadClipboard(&text) && text == expected_text; }))
+        ASSERT_TRUE(ReadClipboard(&text) && text == expected_text)
             << "the plain text is unchanged: " << text.size() << " of " << expected_text.size();
         std::string html;
         ASSERT_TRUE(ReadClipboardHtml(&html)) << "no HTML Format on the clipboard";

@@ -1,5 +1,6 @@
 #include "tests/e2e/driver.h"
 
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -250,16 +251,40 @@ void TypeKeys(const std::vector<UINT>& virtualKeys) {
     }
 }
 
-void MoveMouseTo(HWND control) {
-    RECT rect{};
-    GetWindowRect(control, &rect);
+namespace {
+
+// The display tells the program of a pointer move later, as a motion of its own;
+// told after the next move, the program would put the pointer back for the next
+// click. So each move is waited for, here and, when the pointer lands on one of
+// its windows, by the program too (a message it answers comes after it has read
+// the display's news).
+void MovePointer(POINT to, HWND receiver) {
     INPUT move{};
     move.type = INPUT_MOUSE;
     // Absolute coordinates run from 0 to 65535 across the primary screen.
-    move.mi.dx = MulDiv((rect.left + rect.right) / 2, 65536, GetSystemMetrics(SM_CXSCREEN));
-    move.mi.dy = MulDiv((rect.top + rect.bottom) / 2, 65536, GetSystemMetrics(SM_CYSCREEN));
+    move.mi.dx = MulDiv(to.x, 65536, GetSystemMetrics(SM_CXSCREEN));
+    move.mi.dy = MulDiv(to.y, 65536, GetSystemMetrics(SM_CYSCREEN));
     move.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
     SendInput(1, &move, sizeof(INPUT));
+    WaitFor([to] {
+        POINT at{};
+        return GetCursorPos(&at) && std::abs(at.x - to.x) <= 1 && std::abs(at.y - to.y) <= 1;
+    });
+    if (receiver == nullptr) return;
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutW(receiver, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kSendTimeoutMs, &ignored);
+}
+
+}  // namespace
+
+void MoveMouseTo(HWND control) {
+    RECT rect{};
+    GetWindowRect(control, &rect);
+    MovePointer({(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2}, control);
+}
+
+void ParkMouse() {
+    MovePointer({0, 0}, nullptr);
 }
 
 void MouseButton(bool down) {

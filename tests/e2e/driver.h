@@ -68,6 +68,10 @@ bool BringToForeground(HWND window);
 void TypeKeys(const std::vector<UINT>& virtualKeys);
 void MoveMouseTo(HWND control);  // to the middle of the control
 void MouseButton(bool down);
+// Moves the pointer to the screen's top left corner, outside the program's window.
+// A window that opens under the pointer learns of it from the display later, and
+// may then take a pointer position from before the test's own moves for a click.
+void ParkMouse();
 
 struct MessageBoxView {
     HWND box = nullptr;

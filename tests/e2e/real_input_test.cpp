@@ -15,6 +15,13 @@ constexpr Rgb kButtonPressed{226, 234, 240};
 
 class RealInputTest : public AppWindowTest {
 protected:
+    // The pointer stays out of the window while it opens and after each test.
+    void SetUp() override {
+        ParkMouse();
+        AppWindowTest::SetUp();
+    }
+    void TearDown() override { ParkMouse(); }
+
     void ClickInto(HWND control) {
         MoveMouseTo(control);
         MouseButton(true);
