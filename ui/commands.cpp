@@ -6,16 +6,14 @@
 #include "ui/clipboard_html.h"
 #include "ui/clipboard_html_win32.h"
 #include "ui/field_parser.h"
-#include "ui/gdi_guards.h"
-#include "ui/painting.h"
 #include "ui/shell_text.h"
+#include "ui/window_keys.h"
 
 namespace {
 
 // One character more than a field may hold, so that an overlong text is seen
 // as such instead of being read cut.
 constexpr int32_t kFieldReadCapacity = kFieldTextMaxLength + 2;
-constexpr int32_t kButtonCaptionCapacity = 64;
 
 // The status line is painted into the footer: a new text needs a repaint.
 void SetStatus(WindowState& state, const wchar_t* text) {
@@ -23,8 +21,11 @@ void SetStatus(WindowState& state, const wchar_t* text) {
     InvalidateRect(state.mainWindow, nullptr, FALSE);
 }
 
+// The control that had the focus has it again once the box is closed.
 void ShowBox(HWND owner, const wchar_t* text, const wchar_t* caption, UINT icon) {
+    HWND focus = GetFocus();
     MessageBoxW(owner, text, caption, MB_OK | icon);
+    if (focus != nullptr && IsChild(owner, focus)) SetFocus(focus);
 }
 
 // A non-empty saved report is the one mark that a result exists.
@@ -75,7 +76,9 @@ bool PlaceOnClipboard(HWND owner, HGLOBAL text, HGLOBAL table) {
 // messages: it repaints, answers, and is never marked as not responding. A
 // WM_QUIT taken out of the queue here is kept and posted again once the save is
 // over, so that the message loop still ends.
+// The keys that would run a command are dropped meanwhile.
 struct SaveWaitPump {
+    HWND mainWindow;
     bool quitSeen;
     int exitCode;
 };
@@ -88,8 +91,8 @@ void HandlePendingMessages(SaveWaitPump& pump) {
             pump.exitCode = static_cast<int>(message.wParam);
             continue;
         }
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
+        if (IsComputeShortcut(message, pump.mainWindow)) continue;
+        DispatchWithDialogKeys(pump.mainWindow, message);
     }
 }
 
@@ -141,115 +144,7 @@ HGLOBAL PrepareClipboardText(const WindowState& state) {
     return memory;
 }
 
-void DrawOwnerButton(const DRAWITEMSTRUCT& item, HFONT font, int32_t line_width) {
-    const ButtonColours& colours = ColoursOfButton(static_cast<int32_t>(item.CtlID));
-    const bool pressed = (item.itemState & ODS_SELECTED) != 0;
-    const Box box = {item.rcItem.left, item.rcItem.top, item.rcItem.right - item.rcItem.left,
-                     item.rcItem.bottom - item.rcItem.top};
-    FillBox(item.hDC, box, pressed ? colours.pressedFill : colours.fill);
-    FrameBox(item.hDC, box, colours.outline, line_width);
-    wchar_t caption[kButtonCaptionCapacity];
-    caption[0] = L'\0';
-    GetWindowTextW(item.hwndItem, caption, kButtonCaptionCapacity);
-    DrawTextBox(item.hDC, box, caption, colours.caption, font, DT_CENTER);
-}
-
-LRESULT OnStaticColour(const WindowState& state, HDC context, HWND control) {
-    Rgb colour = kDimmedTextColour;
-    if (control == state.verdictLine) {
-        colour = VerdictColour(state.level);
-    } else if (control == state.reportBox || control == state.noteLine) {
-        colour = kOrdinaryTextColour;
-    }
-    SetBkMode(context, TRANSPARENT);
-    SetTextColor(context, ToColorRef(colour));
-    return reinterpret_cast<LRESULT>(state.whiteBrush);
-}
-
-LRESULT OnEditColour(HDC context, HBRUSH white_brush) {
-    SetTextColor(context, ToColorRef(kOrdinaryTextColour));
-    SetBkColor(context, ToColorRef(kWhite));
-    return reinterpret_cast<LRESULT>(white_brush);
-}
-
-// The window keeps the size it was created at.
-void OnGetMinMaxInfo(MINMAXINFO* info, const WindowPlacement& placement) {
-    info->ptMinTrackSize = {placement.width, placement.height};
-    info->ptMaxTrackSize = {placement.width, placement.height};
-}
-
-bool OnCommand(WindowState& state, int32_t id) {
-    switch (id) {
-        case IDC_COMPUTE_BUTTON:
-            ComputeCommand(state);
-            return true;
-        case IDC_SAVE_BUTTON:
-            SaveRecordCommand(state);
-            return true;
-        case IDC_COPY_BUTTON:
-            CopyCommand(state);
-            return true;
-        case IDC_RESET_BUTTON:
-            ResetCommand(state);
-            return true;
-        case IDC_ABOUT_BUTTON:
-            AboutCommand(state);
-            return true;
-        default:
-            return false;
-    }
-}
-
-LRESULT HandleMessage(WindowState& state, HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-    switch (message) {
-        case WM_CREATE:
-            CreateChildControls(state, window);
-            return 0;
-        case WM_CLOSE:
-            // The window stays until its waiting save has shown how it ended.
-            if (state.saveWaiting) return 0;
-            break;
-        case WM_DESTROY:
-            PostQuitMessage(0);
-            return 0;
-        case WM_PAINT:
-            PaintMainWindow(state, window);
-            return 0;
-        case WM_ERASEBKGND:
-            return 1;
-        case WM_GETMINMAXINFO:
-            OnGetMinMaxInfo(reinterpret_cast<MINMAXINFO*>(lparam), state.placement);
-            return 0;
-        case WM_DRAWITEM:
-            DrawOwnerButton(*reinterpret_cast<const DRAWITEMSTRUCT*>(lparam),
-                            state.fonts[kButtonFont], ScaledLine(1, state.scale));
-            return 1;
-        case WM_COMMAND:
-            if (OnCommand(state, LOWORD(wparam))) return 0;
-            break;
-        case WM_CTLCOLOREDIT:
-            return OnEditColour(reinterpret_cast<HDC>(wparam), state.whiteBrush);
-        case WM_CTLCOLORSTATIC:
-            return OnStaticColour(state, reinterpret_cast<HDC>(wparam),
-                                  reinterpret_cast<HWND>(lparam));
-        default:
-            break;
-    }
-    return DefWindowProcW(window, message, wparam, lparam);
-}
-
 }  // namespace
-
-LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-    if (message == WM_NCCREATE) {
-        AttachWindowState(window, *reinterpret_cast<const CREATESTRUCTW*>(lparam));
-    }
-    WindowState* state = AttachedWindowState(window);
-    // Only the first WM_GETMINMAXINFO comes before WM_NCCREATE; the window's
-    // creation gives its size itself.
-    if (state == nullptr) return DefWindowProcW(window, message, wparam, lparam);
-    return HandleMessage(*state, window, message, wparam, lparam);
-}
 
 void ComputeCommand(WindowState& state) {
     if (!ReadParameterFields(state)) return;
@@ -269,7 +164,6 @@ void ComputeCommand(WindowState& state) {
     InvalidateRect(state.verdictLine, nullptr, TRUE);
     BuildComputedStatus(*state.tool, state.statusText, kStatusTextCapacity);
     InvalidateRect(state.mainWindow, nullptr, FALSE);
-    SetFocus(state.mainWindow);
 }
 
 void SaveRecordCommand(WindowState& state) {
@@ -279,12 +173,13 @@ void SaveRecordCommand(WindowState& state) {
         ShowBox(state.mainWindow, kSaveNeedsResultText, kNoResultCaption, MB_ICONINFORMATION);
         return;
     }
-    SaveWaitPump pump{false, 0};
+    SaveWaitPump pump{state.mainWindow, false, 0};
     state.saveWaiting = true;
+    SetStatus(state, kSavingStatus);
     const RecordSaveOutcome outcome = SaveRecord(*state.tool, state.values, state.savedReport,
                                                  RecordWaiter{WaitHandlingMessages, &pump});
-    state.saveWaiting = false;
     ShowSaveOutcome(state, outcome);
+    state.saveWaiting = false;
     // Only now: a quit message would end the outcome's box at once.
     if (pump.quitSeen) PostQuitMessage(pump.exitCode);
 }

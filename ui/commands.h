@@ -1,12 +1,9 @@
-// The window procedure and the commands behind the buttons. The procedure finds
-// the window's state once per message and hands it to the handler.
+// The five commands behind the buttons, each working on the window's state.
 #pragma once
 
 #include <windows.h>
 
-#include "ui/main_window.h"
-
-LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+#include "ui/window_state.h"
 
 void ComputeCommand(WindowState& state);
 void SaveRecordCommand(WindowState& state);

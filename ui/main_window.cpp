@@ -1,9 +1,13 @@
 #include "ui/main_window.h"
 
 #include "engine/bounded_text.h"
+#include "ui/child_controls.h"
 #include "ui/commands.h"
 #include "ui/gdi_guards.h"
-#include "ui/shell_text.h"
+#include "ui/painting.h"
+#include "ui/window_fonts.h"
+#include "ui/window_keys.h"
+#include "ui/window_state.h"
 
 namespace {
 
@@ -13,6 +17,8 @@ constexpr DWORD kMainWindowStyle = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 // The one window of the process and everything it shows, from RunMainWindow to
 // process end. Only RunMainWindow names it; everything else is handed it.
 WindowState g_window_state;
+
+// ---- Start ------------------------------------------------------------------
 
 // The DPI that the system draws this (system-aware) process at. GetDpiForSystem
 // exists from Windows 10 on; older systems tell it through the screen's context.
@@ -48,16 +54,12 @@ FrameSize MainWindowFrame() {
 
 // Fonts and brushes live until the process ends; they are never deleted.
 void CreateFontsAndBrushes(WindowState& state) {
-    for (int32_t role = 0; role < kFontRoleCount; ++role) {
-        const FontDef& font = kFontDefs[role];
-        const int32_t height = Scaled(font.height, state.scale);
-        state.fonts[role] = CreateFontW(-height, 0, 0, 0, font.weight, FALSE, FALSE, FALSE,
-                                        DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                                        CLEARTYPE_QUALITY, DEFAULT_PITCH | FF_DONTCARE, font.face);
-    }
+    CreateWindowFonts(state.scale, state.fonts);
     state.whiteBrush = CreateSolidBrush(ToColorRef(kWhite));
     state.backgroundBrush = CreateSolidBrush(ToColorRef(kPageColour));
 }
+
+LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
 
 void RegisterMainWindowClass(HINSTANCE instance, HBRUSH background) {
     WNDCLASSEXW window_class{};
@@ -82,100 +84,35 @@ HWND CreateMainWindow(WindowState& state) {
                            &state);
 }
 
-// What creating a child control takes: its parent, the instance, the fonts and
-// the scale of its design box.
-struct ControlFactory {
-    HWND parent;
-    HINSTANCE instance;
-    const HFONT* fonts;
-    Scale scale;
-};
+// ---- Commands -----------------------------------------------------------------
 
-HWND CreateChild(const ControlFactory& factory, const wchar_t* class_name, const wchar_t* text,
-                 DWORD style, DWORD ex_style, Box design_box, int32_t id) {
-    const Box box = Scaled(design_box, factory.scale);
-    return CreateWindowExW(ex_style, class_name, text, WS_CHILD | WS_VISIBLE | style, box.x, box.y,
-                           box.width, box.height, factory.parent,
-                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), factory.instance,
-                           nullptr);
-}
-
-void SetControlFont(HWND control, HFONT font) {
-    if (control == nullptr) return;
-    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
-}
-
-HWND CreateParamRow(const ControlFactory& factory, const ParamDef& param, int32_t index) {
-    const ParamRowLayout row = ParamRow(index);
-    SetControlFont(CreateChild(factory, L"STATIC", param.label, SS_RIGHT, 0, row.label, 0),
-                   factory.fonts[kLabelFont]);
-
-    HWND field = CreateChild(factory, L"EDIT", L"", ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, row.field,
-                             ParamFieldId(index));
-    SetControlFont(field, factory.fonts[kInputFont]);
-    wchar_t value_text[kDefaultValueTextCapacity];
-    FormatDefaultValue(param.default_value, value_text, kDefaultValueTextCapacity);
-    if (field != nullptr) SetWindowTextW(field, value_text);
-
-    if (HasText(param.unit)) {
-        SetControlFont(CreateChild(factory, L"STATIC", param.unit, SS_LEFT, 0, row.unit, 0),
-                       factory.fonts[kSmallFont]);
-    }
-    return field;
-}
-
-void CreateResultControl(const ControlFactory& factory, WindowState& state,
-                         const ResultControlLayout& layout) {
-    HWND control = nullptr;
-    switch (layout.kind) {
-        case ControlKind::kVerdictLine:
-            control =
-                CreateChild(factory, L"STATIC", kVerdictPrompt, SS_LEFT, 0, layout.box, layout.id);
-            state.verdictLine = control;
-            break;
-        case ControlKind::kReportBox:
-            control = CreateChild(factory, L"EDIT", L"",
-                                  ES_MULTILINE | ES_AUTOVSCROLL | ES_READONLY | WS_VSCROLL,
-                                  WS_EX_CLIENTEDGE, layout.box, layout.id);
-            state.reportBox = control;
-            break;
-        case ControlKind::kNoteLine:
-            control = CreateChild(factory, L"STATIC", OrEmpty(state.tool->note), SS_LEFT, 0,
-                                  layout.box, layout.id);
-            state.noteLine = control;
-            break;
-        case ControlKind::kReferenceLine: {
-            wchar_t reference[kReferenceLineCapacity];
-            BuildReferenceLine(*state.tool, reference, kReferenceLineCapacity);
-            control = CreateChild(factory, L"STATIC", reference, SS_LEFT, 0, layout.box, layout.id);
-            break;
-        }
-    }
-    SetControlFont(control, factory.fonts[layout.font]);
-}
-
-// Enter or F5 pressed in any control of the window computes; the main window's
-// own key-downs pass on unchanged.
-bool IsComputeShortcut(const MSG& message, HWND main_window) {
-    if (message.message != WM_KEYDOWN) return false;
-    if (message.wParam != VK_RETURN && message.wParam != VK_F5) return false;
-    return IsChild(main_window, message.hwnd) != FALSE;
-}
-
-int32_t RunMessageLoop(WindowState& state) {
-    MSG message;
-    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-        if (IsComputeShortcut(message, state.mainWindow)) {
+// Every command, from a button or from the keyboard, comes through here. While
+// a save waits for the record file and shows its outcome, none runs: what the
+// user sees when that outcome shows is the result that was saved.
+bool RunCommand(WindowState& state, int32_t id) {
+    if (state.saveWaiting) return id >= IDC_COMPUTE_BUTTON && id <= IDC_ABOUT_BUTTON;
+    switch (id) {
+        case IDC_COMPUTE_BUTTON:
             ComputeCommand(state);
-            continue;
-        }
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
+            return true;
+        case IDC_SAVE_BUTTON:
+            SaveRecordCommand(state);
+            return true;
+        case IDC_COPY_BUTTON:
+            CopyCommand(state);
+            return true;
+        case IDC_RESET_BUTTON:
+            ResetCommand(state);
+            return true;
+        case IDC_ABOUT_BUTTON:
+            AboutCommand(state);
+            return true;
+        default:
+            return false;
     }
-    return 0;
 }
 
-}  // namespace
+// ---- Window procedure ---------------------------------------------------------
 
 void AttachWindowState(HWND window, const CREATESTRUCTW& creation) {
     SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(creation.lpCreateParams));
@@ -185,19 +122,111 @@ WindowState* AttachedWindowState(HWND window) {
     return reinterpret_cast<WindowState*>(GetWindowLongPtrW(window, GWLP_USERDATA));
 }
 
-void CreateChildControls(WindowState& state, HWND window) {
-    state.mainWindow = window;
-    const ControlFactory factory = {window, state.instance, state.fonts, state.scale};
-    for (int32_t i = 0; i < state.tool->param_count; ++i) {
-        state.paramEdits[i] = CreateParamRow(factory, state.tool->params[i], i);
+LRESULT OnStaticColour(const WindowState& state, HDC context, HWND control) {
+    Rgb colour = kDimmedTextColour;
+    if (control == state.verdictLine) {
+        colour = VerdictColour(state.level);
+    } else if (control == state.reportBox || control == state.noteLine) {
+        colour = kOrdinaryTextColour;
     }
-    for (const ResultControlLayout& layout : kResultControls)
-        CreateResultControl(factory, state, layout);
-    for (const ButtonLayout& button : kButtons) {
-        CreateChild(factory, L"BUTTON", button.caption, BS_OWNERDRAW, 0, button.box, button.id);
-    }
-    CopyText(state.statusText, kStatusTextCapacity, kReadyStatus);
+    SetBkMode(context, TRANSPARENT);
+    SetTextColor(context, ToColorRef(colour));
+    return reinterpret_cast<LRESULT>(state.whiteBrush);
 }
+
+LRESULT OnEditColour(HDC context, HBRUSH white_brush) {
+    SetTextColor(context, ToColorRef(kOrdinaryTextColour));
+    SetBkColor(context, ToColorRef(kWhite));
+    return reinterpret_cast<LRESULT>(white_brush);
+}
+
+// The window keeps the size it was created at.
+void OnGetMinMaxInfo(MINMAXINFO* info, const WindowPlacement& placement) {
+    info->ptMinTrackSize = {placement.width, placement.height};
+    info->ptMaxTrackSize = {placement.width, placement.height};
+}
+
+// As in a dialog box, the focus never rests on the window itself: the control
+// that had it when the window was deactivated (Alt+Tab, a message box) gets it
+// back when the window receives it again.
+void OnDeactivate(WindowState& state, HWND window) {
+    HWND focus = GetFocus();
+    if (focus != nullptr && IsChild(window, focus)) state.focusToRestore = focus;
+}
+
+LRESULT HandleMessage(WindowState& state, HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    switch (message) {
+        case WM_CREATE:
+            CreateChildControls(state, window);
+            return 0;
+        case WM_CLOSE:
+            // The window stays until its waiting save has shown how it ended.
+            if (state.saveWaiting) return 0;
+            break;
+        case WM_DESTROY:
+            PostQuitMessage(0);
+            return 0;
+        case WM_PAINT:
+            PaintMainWindow(state, window);
+            return 0;
+        case WM_ERASEBKGND:
+            return 1;
+        case WM_GETMINMAXINFO:
+            OnGetMinMaxInfo(reinterpret_cast<MINMAXINFO*>(lparam), state.placement);
+            return 0;
+        case WM_ACTIVATE:
+            if (LOWORD(wparam) == WA_INACTIVE) OnDeactivate(state, window);
+            break;
+        case WM_SETFOCUS:
+            SetFocus(ControlToFocus(window, state.focusToRestore));
+            return 0;
+        case WM_NEXTDLGCTL:
+            if (LOWORD(lparam) == 0) MoveFocusToNextTabStop(window, wparam != 0);
+            return 0;
+        case WM_DRAWITEM:
+            DrawOwnerButton(*reinterpret_cast<const DRAWITEMSTRUCT*>(lparam),
+                            state.fonts[kButtonFont], state.scale);
+            return 1;
+        case WM_COMMAND:
+            if (RunCommand(state, LOWORD(wparam))) return 0;
+            break;
+        case WM_CTLCOLOREDIT:
+            return OnEditColour(reinterpret_cast<HDC>(wparam), state.whiteBrush);
+        case WM_CTLCOLORSTATIC:
+            return OnStaticColour(state, reinterpret_cast<HDC>(wparam),
+                                  reinterpret_cast<HWND>(lparam));
+        default:
+            break;
+    }
+    return DefWindowProcW(window, message, wparam, lparam);
+}
+
+LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    if (message == WM_NCCREATE) {
+        AttachWindowState(window, *reinterpret_cast<const CREATESTRUCTW*>(lparam));
+    }
+    WindowState* state = AttachedWindowState(window);
+    // Only the first WM_GETMINMAXINFO comes before WM_NCCREATE; the window's
+    // creation gives its size itself.
+    if (state == nullptr) return DefWindowProcW(window, message, wparam, lparam);
+    return HandleMessage(*state, window, message, wparam, lparam);
+}
+
+// ---- Message loop -------------------------------------------------------------
+
+int32_t RunMessageLoop(WindowState& state) {
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        if (IsComputeShortcut(message, state.mainWindow)) {
+            RunCommand(state, IDC_COMPUTE_BUTTON);
+            continue;
+        }
+        DispatchWithDialogKeys(state.mainWindow, message);
+    }
+    return 0;
+}
+
+}  // namespace
 
 int32_t RunMainWindow(HINSTANCE instance, const ToolDef* tool) {
     // The window holds 16 fields and values; a larger definition is refused
@@ -219,8 +248,11 @@ int32_t RunMainWindow(HINSTANCE instance, const ToolDef* tool) {
     if (window == nullptr) return 1;
     state.mainWindow = window;
 
+    // The focus mark shows once the keyboard is used (or always, where the
+    // user has asked the system for keyboard cues).
+    SendMessageW(window, WM_CHANGEUISTATE, MAKEWPARAM(UIS_INITIALIZE, 0), 0);
     ShowWindow(window, SW_SHOW);
     UpdateWindow(window);
-    SetFocus(tool->param_count > 0 ? state.paramEdits[0] : nullptr);
+    EnterFirstTabStop(window);
     return RunMessageLoop(state);
 }

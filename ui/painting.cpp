@@ -2,13 +2,34 @@
 
 #include "engine/bounded_text.h"
 #include "ui/gdi_guards.h"
-#include "ui/main_window.h"
 #include "ui/shell_text.h"
 
 namespace {
 
+constexpr int32_t kButtonCaptionCapacity = 64;
+// The focus mark stands this far inside the button's edges (at 96 DPI).
+constexpr int32_t kFocusMarkInset = 4;
+constexpr UINT kEllipsisFlags = DT_END_ELLIPSIS | DT_PATH_ELLIPSIS | DT_WORD_ELLIPSIS;
+
 RECT ToRect(Box box) {
     return {box.x, box.y, box.x + box.width, box.y + box.height};
+}
+
+// The button says so itself (ODS_NOFOCUSRECT), but not every system's buttons
+// pass the window's keyboard cues on to their owner.
+bool ShowsFocusMark(const DRAWITEMSTRUCT& item) {
+    if ((item.itemState & ODS_FOCUS) == 0 || (item.itemState & ODS_NOFOCUSRECT) != 0) return false;
+    return (SendMessageW(item.hwndItem, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS) == 0;
+}
+
+void DrawFocusMark(HDC context, Box box, Scale scale) {
+    const int32_t inset = Scaled(kFocusMarkInset, scale);
+    RECT mark = {box.x + inset, box.y + inset, box.x + box.width - inset,
+                 box.y + box.height - inset};
+    // The mark inverts what lies under it through the context's colours.
+    SetTextColor(context, RGB(0, 0, 0));
+    SetBkColor(context, RGB(255, 255, 255));
+    DrawFocusRect(context, &mark);
 }
 
 void PaintHeader(HDC context, const WindowState& state, int32_t width) {
@@ -47,8 +68,9 @@ void PaintPanels(HDC context, const WindowState& state) {
 
 void PaintFooter(HDC context, const WindowState& state, int32_t width) {
     FillBox(context, FooterBandBox(width, state.scale), kFooterColour);
+    // A record file's path is shortened in its middle: its file name stays.
     DrawTextBox(context, Scaled(kStatusBox, state.scale), state.statusText, kStatusColour,
-                state.fonts[kSmallFont], DT_RIGHT);
+                state.fonts[kSmallFont], DT_RIGHT | DT_PATH_ELLIPSIS);
 }
 
 }  // namespace
@@ -59,8 +81,23 @@ void DrawTextBox(HDC context, Box box, const wchar_t* text, Rgb colour, HFONT fo
     SetBkMode(context, TRANSPARENT);
     SetTextColor(context, ToColorRef(colour));
     RECT rect = ToRect(box);
+    const UINT ellipsis = (extra_flags & kEllipsisFlags) != 0 ? 0 : DT_END_ELLIPSIS;
     DrawTextW(context, text, -1, &rect,
-              DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX | extra_flags);
+              DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | ellipsis | extra_flags);
+}
+
+void DrawOwnerButton(const DRAWITEMSTRUCT& item, HFONT font, Scale scale) {
+    const ButtonColours& colours = ColoursOfButton(static_cast<int32_t>(item.CtlID));
+    const bool pressed = (item.itemState & ODS_SELECTED) != 0;
+    const Box box = {item.rcItem.left, item.rcItem.top, item.rcItem.right - item.rcItem.left,
+                     item.rcItem.bottom - item.rcItem.top};
+    FillBox(item.hDC, box, pressed ? colours.pressedFill : colours.fill);
+    FrameBox(item.hDC, box, colours.outline, ScaledLine(1, scale));
+    wchar_t caption[kButtonCaptionCapacity];
+    caption[0] = L'\0';
+    GetWindowTextW(item.hwndItem, caption, kButtonCaptionCapacity);
+    DrawTextBox(item.hDC, box, caption, colours.caption, font, DT_CENTER);
+    if (ShowsFocusMark(item)) DrawFocusMark(item.hDC, box, scale);
 }
 
 void FillBox(HDC context, Box box, Rgb colour) {

@@ -5,12 +5,18 @@
 #include <windows.h>
 
 #include "ui/layout.h"
-#include "ui/main_window.h"
+#include "ui/window_state.h"
 
 void PaintMainWindow(const WindowState& state, HWND window);
 
+// An owner-drawn button (WM_DRAWITEM): its fill, pressed or not, its outline and
+// its caption, and the dotted focus mark inside it when it has the focus and
+// the window shows its keyboard cues.
+void DrawOwnerButton(const DRAWITEMSTRUCT& item, HFONT font, Scale scale);
+
 // One line of text in a box: transparent, single line, vertically centred, cut
-// with an ellipsis; extra_flags adds the alignment (0 left, DT_RIGHT, DT_CENTER).
+// with an ellipsis at its end unless extra_flags names another (DT_PATH_ELLIPSIS);
+// extra_flags also adds the alignment (0 left, DT_RIGHT, DT_CENTER).
 void DrawTextBox(HDC context, Box box, const wchar_t* text, Rgb colour, HFONT font,
                  UINT extra_flags);
 

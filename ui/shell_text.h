@@ -25,6 +25,7 @@ constexpr wchar_t kInputErrorCaption[] = L"输入有误";
 constexpr wchar_t kAboutCaption[] = L"关于本工具";
 constexpr wchar_t kSavedCaption[] = L"已保存";
 constexpr wchar_t kSavedText[] = L"本次结果已追加保存到本地记录（CSV，可用 Excel 打开）。";
+constexpr wchar_t kSavingStatus[] = L"正在保存记录…";
 constexpr wchar_t kSaveFailedCaption[] = L"保存失败";
 constexpr wchar_t kSaveFailedStatus[] = L"保存失败";
 

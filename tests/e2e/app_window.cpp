@@ -38,7 +38,7 @@ bool AppWindowTest::WaitForReport(const std::wstring& expected) {
 bool AppWindowTest::WaitForStatus(const std::wstring& status) {
     TextLook look{
         L"Microsoft YaHei UI", 12,      400,
-        kStatusColour,         kFooter, DT_RIGHT | DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS};
+        kStatusColour,         kFooter, DT_RIGHT | DT_SINGLELINE | DT_VCENTER | DT_PATH_ELLIPSIS};
     int width = kStatusBox.right - kStatusBox.left;
     int height = kStatusBox.bottom - kStatusBox.top;
     std::vector<Rgb> expected = RenderText(status, look, width, height);

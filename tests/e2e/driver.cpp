@@ -251,6 +251,16 @@ void TypeKeys(const std::vector<UINT>& virtualKeys) {
     }
 }
 
+void TypeShifted(UINT virtualKey) {
+    INPUT shift{};
+    shift.type = INPUT_KEYBOARD;
+    shift.ki.wVk = VK_SHIFT;
+    SendInput(1, &shift, sizeof(INPUT));
+    TypeKeys({virtualKey});
+    shift.ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(1, &shift, sizeof(INPUT));
+}
+
 namespace {
 
 // The display tells the program of a pointer move later, as a motion of its own;

@@ -66,7 +66,8 @@ void ClickButton(HWND button);
 // to the foreground window and the control under the pointer or with the focus.
 bool BringToForeground(HWND window);
 void TypeKeys(const std::vector<UINT>& virtualKeys);
-void MoveMouseTo(HWND control);  // to the middle of the control
+void TypeShifted(UINT virtualKey);  // the key with Shift held
+void MoveMouseTo(HWND control);     // to the middle of the control
 void MouseButton(bool down);
 // Moves the pointer to the screen's top left corner, outside the program's window.
 // A window that opens under the pointer learns of it from the display later, and

@@ -49,25 +49,52 @@ TEST_F(RealInputTest, TypingAndEnterInAFieldComputes) {
     EXPECT_EQ(ReadControlText(Field(0)), L"10");
     TypeKeys({VK_RETURN});
     EXPECT_TRUE(WaitForReport(ExpectedRota(10, 14))) << Utf8Of(ReadControlText(Report()));
-    EXPECT_TRUE(WaitFor([&] { return FocusedWindowOf(main_) == main_; }));
     EXPECT_EQ(ReadControlText(Field(1)), L"14") << "Enter added nothing to the field";
-
-    // The main window now holds the focus, so F5 does nothing until a control has it.
-    SetControlText(Field(0), L"3");
-    TypeKeys({VK_F5});
-    ASSERT_TRUE(WaitUntilPostedHandled(Field(1)));
-    EXPECT_EQ(Utf8Of(ReadControlText(Report())), Utf8Of(ExpectedRota(10, 14)));
 }
 
-TEST_F(RealInputTest, TabDoesNotMoveBetweenFields) {
+// The window as a keyboard user drives it: Tab and Shift+Tab through the fields,
+// the report box and the buttons, around; a field entered so is replaced by what
+// is typed; the focus stays on its control after a compute and after a box.
+TEST_F(RealInputTest, TheKeyboardAloneMovesComputesAndComesBack) {
     ASSERT_TRUE(BringToForeground(main_));
-    ClickInto(Field(0));
     ASSERT_TRUE(WaitFor([&] { return FocusedWindowOf(main_) == Field(0); }));
-    TypeKeys({VK_TAB, '5'});
-    ASSERT_TRUE(WaitFor([&] { return ReadControlText(Field(0)).find(L'5') != std::wstring::npos; }))
-        << Utf8Of(ReadControlText(Field(0)));
-    EXPECT_EQ(FocusedWindowOf(main_), Field(0));
-    EXPECT_EQ(ReadControlText(Field(1)), L"7");
+    TypeKeys({'4', '0', VK_TAB, '3', '1', VK_RETURN});
+    EXPECT_TRUE(WaitForReport(ExpectedRota(40, 31)))
+        << Utf8Of(ReadControlText(Field(0))) << " x " << Utf8Of(ReadControlText(Field(1)));
+    EXPECT_EQ(FocusedWindowOf(main_), Field(1));
+
+    const HWND order[] = {Report(),
+                          Button(kComputeButton),
+                          Button(kSaveButton),
+                          Button(kCopyButton),
+                          Button(kResetButton),
+                          Button(kAboutButton),
+                          Field(0),
+                          Field(1)};
+    for (HWND next : order) {
+        TypeKeys({VK_TAB});
+        EXPECT_TRUE(WaitFor([&] { return FocusedWindowOf(main_) == next; }))
+            << "Tab to " << Utf8Of(ClassOf(next)) << " " << GetDlgCtrlID(next) << ", focus on "
+            << GetDlgCtrlID(FocusedWindowOf(main_));
+    }
+
+    TypeShifted(VK_TAB);
+    ASSERT_TRUE(WaitFor([&] { return FocusedWindowOf(main_) == Field(0); }));
+    TypeKeys({'1', '2', VK_F5});
+    EXPECT_TRUE(WaitForReport(ExpectedRota(12, 31)));
+
+    TypeShifted(VK_TAB);
+    ASSERT_TRUE(WaitFor([&] { return FocusedWindowOf(main_) == Button(kAboutButton); }));
+    TypeKeys({VK_SPACE});
+    MessageBoxView about;
+    ASSERT_TRUE(FindMessageBox(main_, &about));
+    EXPECT_EQ(Utf8Of(about.caption), Utf8Of(L"关于本工具"));
+    TypeKeys({VK_ESCAPE});
+    EXPECT_TRUE(WaitFor([&] { return FocusedWindowOf(main_) == Button(kAboutButton); }))
+        << "focus on " << GetDlgCtrlID(FocusedWindowOf(main_));
+    SetControlText(Field(0), L"5");
+    TypeKeys({VK_F5});
+    EXPECT_TRUE(WaitForReport(ExpectedRota(5, 31)));
 }
 
 TEST_F(RealInputTest, AHeldButtonShowsItsPressedFill) {

@@ -1,0 +1,11 @@
+// The window's fonts, created once at start at its scale, each in its design
+// face where this system has it, else in the nearest face it does have.
+#pragma once
+
+#include <windows.h>
+
+#include "ui/layout.h"
+
+// Fills fonts[kFontRoleCount], indexed by FontRole. The fonts live until the
+// process ends.
+void CreateWindowFonts(Scale scale, HFONT* fonts);
