@@ -18,8 +18,10 @@ enum RecordWriteResult : int32_t {
 bool CreateFolderChain(const wchar_t* folder);
 
 // Adds the record to the file at path, whole or not at all. An existing file
-// gets the data line, appended at the size it had; an existing empty file is
-// treated as a new one. A missing file is created exclusively and gets the byte
+// gets the data line, appended at the size it had, on a line of its own: after
+// a last line without its line end (edited by hand, or cut short), the line end
+// goes in first, as part of the record. An existing empty file is treated as a
+// new one. A missing file is created exclusively and gets the byte
 // order mark, the header and the data line in one write; when another process
 // creates it first, the record is appended to that file instead.
 // The record counts as written only once the file's buffers are flushed to the
