@@ -66,9 +66,10 @@ bool MoveTo(HANDLE file, LARGE_INTEGER offset) {
     return SetFilePointerEx(file, offset, nullptr, FILE_BEGIN) != FALSE;
 }
 
-// Drops whatever part of the record reached the file.
-void CutBack(HANDLE file, LARGE_INTEGER size) {
-    if (MoveTo(file, size)) SetEndOfFile(file);
+// Drops whatever part of the record reached the file; false when it may still
+// be there.
+bool CutBack(HANDLE file, LARGE_INTEGER size) {
+    return MoveTo(file, size) && SetEndOfFile(file) != FALSE;
 }
 
 bool ReadLastByte(HANDLE file, LARGE_INTEGER size, char* last) {
@@ -104,36 +105,46 @@ bool IsReadOnly(HANDLE file) {
 // The size, taken under the turn, is where the record goes and what a failed
 // save cuts the file back to, the line end it needed included. An empty file
 // (emptied by another program, or a copy that failed) is started as a new one.
-RecordWriteResult AppendRecord(HANDLE file, const RecordText& text) {
+RecordWriteResult AppendAtEnd(HANDLE file, const RecordText& text) {
     LARGE_INTEGER size{};
-    bool landed = false;
-    bool started = false;
     char last = '\n';  // an empty file has no last line to end
-    if (!IsReadOnly(file) && GetFileSizeEx(file, &size) != FALSE &&
-        (size.QuadPart == 0 || ReadLastByte(file, size, &last))) {
-        started = size.QuadPart == 0;
-        const int64_t from = started ? 0 : text.dataOffset;
-        const LineEnd end = LineEndAfter(last);
-        landed = MoveTo(file, size) && (end.size == 0 || WriteWhole(file, end.bytes, end.size)) &&
-                 WriteToDisk(file, text.bytes + from, text.newFileSize - from);
-        if (!landed) CutBack(file, size);
+    if (IsReadOnly(file) || GetFileSizeEx(file, &size) == FALSE ||
+        (size.QuadPart > 0 && !ReadLastByte(file, size, &last)) || !MoveTo(file, size)) {
+        return kRecordWriteFailed;
     }
-    const bool closed = CloseHandle(file) != FALSE;
-    if (!landed || !closed) return kRecordWriteFailed;
-    return started ? kRecordFileCreated : kRecordAppended;
+    const bool started = size.QuadPart == 0;
+    const int64_t from = started ? 0 : text.dataOffset;
+    const LineEnd end = LineEndAfter(last);
+    if ((end.size == 0 || WriteWhole(file, end.bytes, end.size)) &&
+        WriteToDisk(file, text.bytes + from, text.newFileSize - from)) {
+        return started ? kRecordFileCreated : kRecordAppended;
+    }
+    return CutBack(file, size) ? kRecordWriteFailed : kRecordWriteFailedTorn;
+}
+
+// Once the record is on the disk, or a failed one is cut back, closing the
+// handle changes nothing in the file: a close that fails then is not the
+// save's failure, and calling it one would have the user save the record twice.
+RecordWriteResult AppendRecord(HANDLE file, const RecordText& text) {
+    const RecordWriteResult result = AppendAtEnd(file, text);
+    CloseHandle(file);
+    return result;
 }
 
 // A new file that did not receive its whole first record is removed again, so
-// that the next save starts it over with its header.
+// that the next save starts it over with its header. It goes when its handle
+// closes: only both steps together remove it.
 RecordWriteResult WriteNewFile(HANDLE file, const RecordText& text) {
     if (WriteToDisk(file, text.bytes, text.newFileSize)) {
-        return CloseHandle(file) != FALSE ? kRecordFileCreated : kRecordWriteFailed;
+        CloseHandle(file);  // as in AppendRecord
+        return kRecordFileCreated;
     }
     FILE_DISPOSITION_INFO remove{};
     remove.DeleteFile = TRUE;
-    SetFileInformationByHandle(file, FileDispositionInfo, &remove, sizeof remove);
-    CloseHandle(file);
-    return kRecordWriteFailed;
+    const bool marked =
+        SetFileInformationByHandle(file, FileDispositionInfo, &remove, sizeof remove) != FALSE;
+    const bool closed = CloseHandle(file) != FALSE;
+    return marked && closed ? kRecordWriteFailed : kRecordWriteFailedTorn;
 }
 
 // An append-only handle writes at the end of the file, but only some file
