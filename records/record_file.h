@@ -24,9 +24,9 @@ bool CreateFolderChain(const wchar_t* folder);
 // gets the data line, appended at the size it had, on a line of its own: after
 // a last line without its line end (edited by hand, or cut short), the line end
 // goes in first, as part of the record. An existing empty file is treated as a
-// new one. A missing file is created exclusively and gets the byte
-// order mark, the header and the data line in one write; when another process
-// creates it first, the record is appended to that file instead.
+// new one. A missing file is created exclusively and gets the byte order mark,
+// the header and the data line in one write; when another process creates it
+// first, the record is appended to that file instead.
 // The record counts as written once the file's buffers are flushed to the
 // disk, whatever closing the file gives afterwards. A write or flush that fails
 // or falls short (a full disk, a lost network folder) cuts an existing file
