@@ -37,11 +37,12 @@ bool WaitAtMost(const SaveWait& wait, HANDLE object, DWORD ms) {
     return result == WAIT_OBJECT_0 || result == WAIT_ABANDONED;
 }
 
-// Write access, not only append access: a failed save cuts the file back.
+// Write access, not only append access: a failed save cuts the file back. Read
+// access on the same handle: the last byte read is the one the record is then
+// written after, under the same turn, with no second open to share or wait for.
 HANDLE OpenExisting(const wchar_t* path) {
-    return CreateFileW(path, GENERIC_WRITE | FILE_READ_ATTRIBUTES,
-                       FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                       FILE_ATTRIBUTE_NORMAL, nullptr);
+    return CreateFileW(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                       nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
 HANDLE CreateExclusively(const wchar_t* path) {
@@ -65,9 +66,31 @@ bool MoveTo(HANDLE file, LARGE_INTEGER offset) {
     return SetFilePointerEx(file, offset, nullptr, FILE_BEGIN) != FALSE;
 }
 
-// Drops whatever part of the record reached the file.
-void CutBack(HANDLE file, LARGE_INTEGER size) {
-    if (MoveTo(file, size)) SetEndOfFile(file);
+// Drops whatever part of the record reached the file; false when it may still
+// be there.
+bool CutBack(HANDLE file, LARGE_INTEGER size) {
+    return MoveTo(file, size) && SetEndOfFile(file) != FALSE;
+}
+
+bool ReadLastByte(HANDLE file, LARGE_INTEGER size, char* last) {
+    LARGE_INTEGER at{};
+    at.QuadPart = size.QuadPart - 1;
+    DWORD read = 0;
+    return MoveTo(file, at) && ReadFile(file, last, 1, &read, nullptr) != FALSE && read == 1;
+}
+
+struct LineEnd {
+    const char* bytes;
+    int64_t size;
+};
+
+// What puts the record on a line of its own after the file's last byte: a last
+// line edited by hand, or cut short by another program, may lack its line end
+// or have only half of it.
+LineEnd LineEndAfter(char last) {
+    if (last == '\n') return LineEnd{"", 0};
+    if (last == '\r') return LineEnd{"\n", 1};
+    return LineEnd{"\r\n", 2};
 }
 
 // Windows refuses to open a read-only file for writing, but not every host
@@ -80,35 +103,48 @@ bool IsReadOnly(HANDLE file) {
 }
 
 // The size, taken under the turn, is where the record goes and what a failed
-// save cuts the file back to. An empty file (emptied by another program, or a
-// copy that failed) is started as a new one: nothing is read back to tell.
-RecordWriteResult AppendRecord(HANDLE file, const RecordText& text) {
+// save cuts the file back to, the line end it needed included. An empty file
+// (emptied by another program, or a copy that failed) is started as a new one.
+RecordWriteResult AppendAtEnd(HANDLE file, const RecordText& text) {
     LARGE_INTEGER size{};
-    bool landed = false;
-    bool started = false;
-    if (!IsReadOnly(file) && GetFileSizeEx(file, &size) != FALSE) {
-        started = size.QuadPart == 0;
-        const int64_t from = started ? 0 : text.dataOffset;
-        landed =
-            MoveTo(file, size) && WriteToDisk(file, text.bytes + from, text.newFileSize - from);
-        if (!landed) CutBack(file, size);
+    char last = '\n';  // an empty file has no last line to end
+    if (IsReadOnly(file) || GetFileSizeEx(file, &size) == FALSE ||
+        (size.QuadPart > 0 && !ReadLastByte(file, size, &last)) || !MoveTo(file, size)) {
+        return kRecordWriteFailed;
     }
-    const bool closed = CloseHandle(file) != FALSE;
-    if (!landed || !closed) return kRecordWriteFailed;
-    return started ? kRecordFileCreated : kRecordAppended;
+    const bool started = size.QuadPart == 0;
+    const int64_t from = started ? 0 : text.dataOffset;
+    const LineEnd end = LineEndAfter(last);
+    if ((end.size == 0 || WriteWhole(file, end.bytes, end.size)) &&
+        WriteToDisk(file, text.bytes + from, text.newFileSize - from)) {
+        return started ? kRecordFileCreated : kRecordAppended;
+    }
+    return CutBack(file, size) ? kRecordWriteFailed : kRecordWriteFailedTorn;
+}
+
+// Once the record is on the disk, or a failed one is cut back, closing the
+// handle changes nothing in the file: a close that fails then is not the
+// save's failure, and calling it one would have the user save the record twice.
+RecordWriteResult AppendRecord(HANDLE file, const RecordText& text) {
+    const RecordWriteResult result = AppendAtEnd(file, text);
+    CloseHandle(file);
+    return result;
 }
 
 // A new file that did not receive its whole first record is removed again, so
-// that the next save starts it over with its header.
+// that the next save starts it over with its header. It goes when its handle
+// closes: only both steps together remove it.
 RecordWriteResult WriteNewFile(HANDLE file, const RecordText& text) {
     if (WriteToDisk(file, text.bytes, text.newFileSize)) {
-        return CloseHandle(file) != FALSE ? kRecordFileCreated : kRecordWriteFailed;
+        CloseHandle(file);  // as in AppendRecord
+        return kRecordFileCreated;
     }
     FILE_DISPOSITION_INFO remove{};
     remove.DeleteFile = TRUE;
-    SetFileInformationByHandle(file, FileDispositionInfo, &remove, sizeof remove);
-    CloseHandle(file);
-    return kRecordWriteFailed;
+    const bool marked =
+        SetFileInformationByHandle(file, FileDispositionInfo, &remove, sizeof remove) != FALSE;
+    const bool closed = CloseHandle(file) != FALSE;
+    return marked && closed ? kRecordWriteFailed : kRecordWriteFailedTorn;
 }
 
 // An append-only handle writes at the end of the file, but only some file

@@ -13,6 +13,7 @@ enum RecordSaveResult : int32_t {
     kRecordNoAppDataFolder,  // the shell named no local application-data folder
     kRecordTooLong,          // the record does not fit its line buffers
     kRecordNotWritten,       // the folder or the file could not be written
+    kRecordNotWrittenTorn,   // not saved, and the file's last line may be incomplete
 };
 
 constexpr int32_t kRecordPathCapacity = 520;
@@ -29,7 +30,7 @@ struct RecordSaveOutcome {
 // with its header as needed. The record is built before any wait, so what
 // values and report hold afterwards does not change it; the waits for the
 // file (at most kRecordWaitLimitMs in all) go through waiter. kRecordSaved
-// means the record is on the disk, whole; any other result leaves the file
-// as it was.
+// means the record is on the disk, whole; kRecordNotWrittenTorn that part of
+// it may have stayed in the file; any other result leaves the file as it was.
 RecordSaveOutcome SaveRecord(const ToolDef& tool, const double* values, const wchar_t* report,
                              const RecordWaiter& waiter);

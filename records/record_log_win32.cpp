@@ -49,8 +49,17 @@ RecordSaveOutcome SaveRecord(const ToolDef& tool, const double* values, const wc
         outcome.result = kRecordTooLong;
         return outcome;
     }
-    outcome.result = WriteRecordFile(outcome.path, text, waiter) == kRecordWriteFailed
-                         ? kRecordNotWritten
-                         : kRecordSaved;
+    switch (WriteRecordFile(outcome.path, text, waiter)) {
+        case kRecordWriteFailed:
+            outcome.result = kRecordNotWritten;
+            break;
+        case kRecordWriteFailedTorn:
+            outcome.result = kRecordNotWrittenTorn;
+            break;
+        case kRecordFileCreated:
+        case kRecordAppended:
+            outcome.result = kRecordSaved;
+            break;
+    }
     return outcome;
 }

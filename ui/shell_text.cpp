@@ -54,8 +54,11 @@ void BuildSaveFailedText(RecordSaveResult result, const wchar_t* path, wchar_t* 
     } else if (result == kRecordTooLong) {
         reason = L"记录内容超出长度上限，";
     }
-    FormatText(out, capacity, L"%ls无法写入记录文件：%ls\r\n本次结果未保存。", reason,
-               OrEmpty(path));
+    // A torn save must not pass for one that left the file as it was.
+    const wchar_t* left = result == kRecordNotWrittenTorn
+                              ? L"本次结果未保存，记录文件的最后一行可能不完整。"
+                              : L"本次结果未保存。";
+    FormatText(out, capacity, L"%ls无法写入记录文件：%ls\r\n%ls", reason, OrEmpty(path), left);
 }
 
 void BuildAboutText(const ToolDef& tool, wchar_t* out, int32_t capacity) {

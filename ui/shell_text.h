@@ -67,7 +67,8 @@ void BuildClipboardText(const ToolDef& tool, const wchar_t* copy_text, wchar_t* 
 void BuildSavedStatus(const wchar_t* path, wchar_t* out, int32_t capacity);
 
 // Why a save failed (any result but kRecordSaved), naming the record file, and
-// that the result was not saved.
+// that the result was not saved; after a torn save, that the file's last line
+// may be incomplete.
 void BuildSaveFailedText(RecordSaveResult result, const wchar_t* path, wchar_t* out,
                          int32_t capacity);
 

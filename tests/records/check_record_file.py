@@ -5,6 +5,7 @@ Python's csv module, a reader that is not the program's own.
   check_record_file.py stress <wine runner> <append_stress exe> <work dir> <count>
   check_record_file.py sample <wine runner> <write_sample exe> <work dir>
   check_record_file.py sample-over-empty <wine runner> <write_sample exe> <work dir>
+  check_record_file.py sample-after-last-lines <wine runner> <write_sample exe> <work dir>
   check_record_file.py small-disk <wine runner> <e2e_tests exe> <artifact dir>
   check_record_file.py unmount-small-disk <wine runner>
 
@@ -30,6 +31,9 @@ RESULT_UNITS = 254
 TIMESTAMP = re.compile(r"^\d{4}-\d\d-\d\d \d\d:\d\d:\d\d$")
 SKIPPED = 77
 SMALL_DISK_TEST = "RecordLogTest.FullDiskLeavesTheFileAsItWasAndTheNextSaveAppendsWhole"
+# A record whose last line was edited by hand, before each way that line may end.
+EDITED = "2026-12-01 08:00:00,护理排班表生成,护士人数=8,排班天数=7,手工编辑的记录"
+EDITED_ENDINGS = {"no line end": b"", "a lone CR": b"\r", "LF": b"\n"}
 
 
 def wine_path(path):
@@ -107,18 +111,25 @@ def run_stress(runner, exe, work, count):
     print("one BOM, one header, %d whole records from two processes" % len(records))
 
 
-def run_sample(runner, exe, work, over_empty_file=False):
+def run_sample(runner, exe, work, existing=None):
+    """existing: the file's bytes before the saves (b"": emptied by another
+    program, started as new); its records come first, as they were."""
     fresh_dir(work)
     record_file = os.path.join(work, "T187.csv")
     expected_file = os.path.join(work, "expected.txt")
-    if over_empty_file:
-        open(record_file, "wb").close()  # emptied by another program: started as new
+    if existing is not None:
+        with open(record_file, "wb") as f:
+            f.write(existing)
     code = subprocess.call([runner, exe, wine_path(record_file), wine_path(expected_file)])
     if code != 0:
         fail("write_sample ended with %d" % code)
     with open(expected_file, encoding="utf-8", newline="") as f:
         saves = [entry.split("\x1f") for entry in f.read().split("\x1e")[:-1]]
     records = read_records(record_file)
+    kept = list(csv.reader(io.StringIO((existing or b"").decode("utf-8-sig"), newline="")))[1:]
+    if records[:len(kept)] != kept:
+        fail("the old records became %r" % records[:len(kept)])
+    records = records[len(kept):]
     if len(records) != len(saves):
         fail("%d records for %d saves" % (len(records), len(saves)))
     for number, (row, (nurses, days, report)) in enumerate(zip(records, saves), 1):
@@ -183,7 +194,12 @@ def main():
     elif mode == "sample":
         run_sample(sys.argv[2], sys.argv[3], sys.argv[4])
     elif mode == "sample-over-empty":
-        run_sample(sys.argv[2], sys.argv[3], sys.argv[4], over_empty_file=True)
+        run_sample(sys.argv[2], sys.argv[3], sys.argv[4], existing=b"")
+    elif mode == "sample-after-last-lines":
+        for name, ending in EDITED_ENDINGS.items():
+            print("last line ending in %s:" % name)
+            lines = ",".join(HEADER) + "\r\n" + EDITED
+            run_sample(sys.argv[2], sys.argv[3], sys.argv[4], BOM + lines.encode() + ending)
     elif mode == "small-disk":
         run_small_disk(sys.argv[2], sys.argv[3], sys.argv[4])
     elif mode == "unmount-small-disk":

@@ -62,6 +62,8 @@ TEST(ShellText, SaveOutcomesNameTheRecordFile) {
     };
     constexpr Case kCases[] = {
         {kRecordNotWritten, L"无法写入记录文件：D:\\r\\T187.csv\r\n本次结果未保存。"},
+        {kRecordNotWrittenTorn,
+         L"无法写入记录文件：D:\\r\\T187.csv\r\n本次结果未保存，记录文件的最后一行可能不完整。"},
         {kRecordTooLong,
          L"记录内容超出长度上限，无法写入记录文件：D:\\r\\T187.csv\r\n本次结果未保存。"},
         {kRecordNoAppDataFolder,
