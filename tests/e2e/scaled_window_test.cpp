@@ -116,6 +116,25 @@ TEST_F(ScaledWindow, LiesOnTheScreenWithEveryFigureScaledAndComputesAsBefore) {
         return shot.Capture(main_) && shot.At(AtScale(26), AtScale(673)) == kComputeFill &&
                shot.Count(verdict, kLevel0Verdict) > 50;
     }));
+
+    // Tabbed to from the keyboard, the compute button shows its dotted focus mark
+    // 4 pixels (scaled) inside its edges; the about button, unfocused, none.
+    ASSERT_TRUE(BringToForeground(main_));
+    TypeKeys({VK_TAB, VK_TAB, VK_TAB});
+    ASSERT_TRUE(WaitFor([&] { return FocusedWindowOf(main_) == ControlById(main_, 1001); }));
+    const Rgb kWhite{255, 255, 255};
+    auto mark_row = [&](int left, int right) {
+        return RECT{AtScale(left + 4) + 2, AtScale(668 + 4) - 1, AtScale(right - 4) - 2,
+                    AtScale(668 + 4) + 2};
+    };
+    const RECT compute_mark = mark_row(20, 172);
+    const RECT about_mark = mark_row(616, 726);
+    const auto area = [](const RECT& r) { return (r.right - r.left) * (r.bottom - r.top); };
+    EXPECT_TRUE(WaitFor([&] {
+        return shot.Capture(main_) && area(compute_mark) - shot.Count(compute_mark, kComputeFill) >
+                                          (compute_mark.right - compute_mark.left) / 3;
+    })) << "no focus mark on the focused button";
+    EXPECT_EQ(shot.Count(about_mark, kWhite), area(about_mark)) << "a mark on an unfocused one";
     std::wstring name = Environment(L"TAVOMED_E2E_SETTING");
     EXPECT_TRUE(shot.SaveBmp(ArtifactDir() + L"\\window-" + name + L".bmp"));
 }
