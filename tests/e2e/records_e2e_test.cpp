@@ -279,6 +279,40 @@ TEST_F(RecordLogTest, FileHeldElsewhereFailsWithinAboutTwoSecondsWhileTheWindowA
     }
 }
 
+// While a save waits for a held file, compute (button and F5), reset and about
+// do nothing: the first box is the save's outcome, shown beside the report that
+// was saved, and once it is closed every command works again.
+TEST_F(RecordLogTest, CommandsWaitForTheSaveThatIsWaiting) {
+    ComputeWith(8, 7);
+    SaveAndConfirm();
+    const size_t savedSize = ReadBytes(path_).size();
+    HANDLE hold = CreateFileW(path_.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(hold, INVALID_HANDLE_VALUE);
+    ClickButton(Button(kSaveButton));
+    const bool savingShown = WaitForStatus(L"正在保存记录…");
+    TypeCounts(L"12", L"7");
+    ClickButton(Button(kComputeButton));
+    PressKey(Field(0), VK_F5);
+    ClickButton(Button(kResetButton));
+    ClickButton(Button(kAboutButton));
+    const bool handled = WaitUntilPostedHandled(Field(1));
+    CloseHandle(hold);
+    EXPECT_TRUE(savingShown);
+    ASSERT_TRUE(handled);
+
+    MessageBoxView box;
+    ASSERT_TRUE(FindMessageBox(main_, &box));
+    EXPECT_EQ(Utf8Of(box.caption), Utf8Of(kSavedCaption)) << Utf8Of(box.text);
+    EXPECT_EQ(Utf8Of(ReadControlText(Report())), Utf8Of(ExpectedRota(8, 7)));
+    ASSERT_TRUE(CloseMessageBox(box));
+    EXPECT_TRUE(NoMessageBoxWithin(main_, 300)) << "a command from the wait ran afterwards";
+    EXPECT_GT(ReadBytes(path_).size(), savedSize);
+
+    PressKey(Field(0), VK_F5);
+    EXPECT_TRUE(WaitForReport(ExpectedRota(12, 7)));
+}
+
 // tmpfs counts whole pages: once the rest of the file system is filled, the
 // record file's last page is all the room left.
 constexpr size_t kSmallDiskPage = 4096;
