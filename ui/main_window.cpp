@@ -248,11 +248,12 @@ int32_t RunMainWindow(HINSTANCE instance, const ToolDef* tool) {
     if (window == nullptr) return 1;
     state.mainWindow = window;
 
-    // The focus mark shows once the keyboard is used (or always, where the
-    // user has asked the system for keyboard cues).
-    SendMessageW(window, WM_CHANGEUISTATE, MAKEWPARAM(UIS_INITIALIZE, 0), 0);
     ShowWindow(window, SW_SHOW);
     UpdateWindow(window);
     EnterFirstTabStop(window);
+    // The focus mark shows once the keyboard is used (or always, where the
+    // user has asked the system for keyboard cues): the system decides from
+    // the input that opened the window.
+    SendMessageW(window, WM_CHANGEUISTATE, MAKEWPARAM(UIS_INITIALIZE, 0), 0);
     return RunMessageLoop(state);
 }
