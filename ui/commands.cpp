@@ -75,8 +75,8 @@ bool PlaceOnClipboard(HWND owner, HGLOBAL text, HGLOBAL table) {
 // While a save waits for the record file the window goes on handling its
 // messages: it repaints, answers, and is never marked as not responding. A
 // WM_QUIT taken out of the queue here is kept and posted again once the save is
-// over, so that the message loop still ends.
-// The keys that would run a command are dropped meanwhile.
+// over, so that the message loop still ends. The keys that would compute are
+// dropped meanwhile.
 struct SaveWaitPump {
     HWND mainWindow;
     bool quitSeen;
@@ -167,8 +167,6 @@ void ComputeCommand(WindowState& state) {
 }
 
 void SaveRecordCommand(WindowState& state) {
-    // A click while a save waits comes through the wait's own message handling.
-    if (state.saveWaiting) return;
     if (!HasResult(state)) {
         ShowBox(state.mainWindow, kSaveNeedsResultText, kNoResultCaption, MB_ICONINFORMATION);
         return;
