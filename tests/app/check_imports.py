@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
-"""Checks what the program's exe loads: at start only kernel32 and the C
-runtime, the window DLLs (user32, gdi32, shell32) only on first use, nothing
-but system DLLs in all, and, delay-loaded ones included, no function that is
+"""Checks what the program's exe loads: at start only kernel32, the C
+runtime and advapi32 (the stack protector's canary), the window DLLs
+(user32, gdi32, shell32) only on first use, nothing but system DLLs in all, and, delay-loaded ones included, no function that is
 not on the list of those Windows 7 SP1 has (win7_imports.txt).
 
     check_imports.py EXE OBJDUMP
@@ -13,7 +13,7 @@ import struct
 import subprocess
 import sys
 
-LOADED_AT_START = {"kernel32.dll", "msvcrt.dll"}
+LOADED_AT_START = {"advapi32.dll", "kernel32.dll", "msvcrt.dll"}
 DELAY_LOADED = {"user32.dll", "gdi32.dll", "shell32.dll"}
 WINDOWS_7_LIST = os.path.join(os.path.dirname(os.path.abspath(__file__)), "win7_imports.txt")
 
