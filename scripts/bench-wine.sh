@@ -10,6 +10,7 @@
 #   BENCH_RUNS  hyperfine runs per command (default 30)
 set -euo pipefail
 cd "$(dirname "$0")/.."
+scripts/setup.sh hyperfine
 runs="${BENCH_RUNS:-30}"
 out=build/bench/wine
 mkdir -p "$out"
