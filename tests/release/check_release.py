@@ -5,12 +5,9 @@ and umasks, and in two folders of different names whose paths sort before and
 after the toolchain's (/tmp and /var/tmp against /usr: ld orders the import
 tables by library path). Checks that both give
 the same bytes, that the zip holds just the exe and the guide (byte order mark,
-CR LF), that SHA256SUMS matches, that the exe's imports and header pass
-check_imports.py and check_header.py, and that the zipped exe's self-test runs
-under Wine. Then the package, in a Wine prefix of its own: installed silently
-(files, Start-menu shortcut, uninstall entry with its icon, the installed exe's
-self-test), replaced by a later version, removed (nothing of it left, the
-user's record log kept).
+CR LF), that SHA256SUMS matches, that the exe's imports pass check_imports.py,
+that the zipped exe's self-test runs under Wine, and that msiexec installs the
+package (files, shortcut, uninstall entry, a self-test) and removes it all.
 
     check_release.py SOURCE WORK OBJDUMP
 """
@@ -26,6 +23,7 @@ import tempfile
 import zipfile
 
 GUIDE = "使用说明.txt"
+UNINSTALL = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall"
 BUILDS = (("/tmp", "a", {"TZ": "UTC0", "LC_ALL": "C.UTF-8"}, 0o022),
           ("/var/tmp", "second-release-", {"TZ": "CST-8", "LC_ALL": "C"}, 0o002))
 
@@ -92,125 +90,60 @@ def check_package(release, failures):
             or b"\r" in guide.replace(b"\r\n", b""):
         failures.append(f"{GUIDE} lacks the byte order mark or has line ends other than CR LF")
     guide.decode("utf-8")
-    sums = "".join(f"{hashlib.sha256(data).hexdigest()}  {os.path.basename(name)}\r\n"
-                   for name, data in ((zip_name, open(release["zip"], "rb").read()),
-                                      (release["msi"], open(release["msi"], "rb").read()),
-                                      (exe_name, exe)))
+    sums = "".join(f"{hashlib.sha256(data).hexdigest()}  {name}\r\n" for name, data in
+                   ((zip_name, open(release["zip"], "rb").read()), (os.path.basename(
+                       release["msi"]), open(release["msi"], "rb").read()), (exe_name, exe)))
     if open(release["SHA256SUMS"], encoding="utf-8", newline="").read() != sums:
-        failures.append("SHA256SUMS does not match the zip, the package and the exe:\n" + sums)
+        failures.append("SHA256SUMS does not match the zip and the exe:\n" + sums)
     return exe_name
 
 
-def run_self_test(source, exe, folder, env, failures):
-    code = subprocess.run([os.path.join(source, "scripts/wine-run.sh"), exe, "--selftest",
-                           "report.txt"], cwd=folder, env=env).returncode
-    report = open(os.path.join(folder, "report.txt"), "rb").read().decode("utf-8")
-    lines = report.split("\r\n")
-    if code != 0 or len(lines) != 7 or lines[-1] != "" or lines[-2] != "ERRORS|0":
-        failures.append(f"self-test of {exe}: exit code {code}, report {report!r}")
-
-
-def check_zipped_exe(source, objdump, release, exe_name, work, failures):
+def run_self_test(source, objdump, release, exe_name, work, failures):
     unpacked = os.path.join(work, "unpacked")
     with zipfile.ZipFile(release["zip"], metadata_encoding="gbk") as archive:
         archive.extractall(unpacked)
     exe = os.path.join(unpacked, exe_name)
-    for checker, what in (("check_imports.py", "imports"), ("check_header.py", "header")):
-        arguments = [exe, objdump] if what == "imports" else [objdump, exe]
-        if subprocess.run([sys.executable, os.path.join(source, "tests/app", checker),
-                           *arguments]).returncode != 0:
-            failures.append(f"{what} of the zipped exe (above)")
-    run_self_test(source, exe, unpacked, os.environ, failures)
+    checker = os.path.join(source, "tests/app/check_imports.py")
+    if subprocess.run([sys.executable, checker, exe, objdump]).returncode != 0:
+        failures.append("imports of the zipped exe (above)")
+    code = subprocess.run([os.path.join(source, "scripts/wine-run.sh"), exe, "--selftest",
+                           "report.txt"], cwd=unpacked).returncode
+    report = open(os.path.join(unpacked, "report.txt"), "rb").read().decode("utf-8")
+    lines = report.split("\r\n")
+    if code != 0 or len(lines) != 7 or lines[-1] != "" or lines[-2] != "ERRORS|0":
+        failures.append(f"self-test of the zipped exe: exit code {code}, report {report!r}")
     return exe
 
 
-class WinePrefix:
-    """A prefix of its own for msiexec, and what the package leaves in it."""
-
-    def __init__(self, source, folder):
-        self.wine_run = os.path.join(source, "scripts/wine-run.sh")
-        self.env = dict(os.environ, TAVOMED_WINEPREFIX=folder)
-        self.drive = os.path.join(folder, "drive_c")
-
-    def wine(self, *arguments):
-        return subprocess.run([self.wine_run, *arguments], env=self.env, capture_output=True,
-                              text=True).returncode
-
-    def uninstall_entry(self, product_code, work):
-        """The values of the product's key under Uninstall, or None."""
-        exported = os.path.join(work, "uninstall.reg")
-        key = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall" + "\\" + product_code
-        if self.wine("reg", "export", key, exported, "/y") != 0:
-            return None
-        text = open(exported, "rb").read().decode("utf-16")
-        return dict(re.findall(r'^"([^"]+)"="([^"]*)"', text, re.M))
-
-    def found(self, pattern):
-        return glob.glob(os.path.join(self.drive, pattern))
-
-    def shortcuts(self, name):
-        # Wine puts a per-machine shortcut in the user's Start menu, Windows in All Users'.
-        return [path for menu in ("ProgramData", "users/*/AppData/Roaming") for path in
-                self.found(f"{menu}/Microsoft/Windows/Start Menu/Programs/{name}.lnk")]
+def installed(wine_run, prefix, name):
+    """The names of what the package left in the prefix (Wine puts a per-machine
+    shortcut in the user's Start menu) and the program's uninstall entries."""
+    found = [os.path.basename(path) for pattern in (
+        "Program Files/TavoMed", "Program Files/TavoMed/*/*", "windows/Installer/*/*.ico",
+        f"users/*/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/{name}.lnk")
+        for path in glob.glob(os.path.join(prefix, "drive_c", pattern))]
+    exported = os.path.join(prefix, "uninstall.reg")
+    subprocess.run([wine_run, "reg", "export", UNINSTALL, exported, "/y"], check=True,
+                   env=dict(os.environ, TAVOMED_WINEPREFIX=prefix), capture_output=True)
+    keys = open(exported, "rb").read().decode("utf-16").split("\r\n\r\n")
+    return sorted(found), [dict(re.findall(r'^"(DisplayName|DisplayVersion|Publisher)"="(.*)"', key, re.M))
+                           for key in keys if f'"DisplayName"="{name}"' in key]
 
 
-def msi_property(msi, name):
-    table = subprocess.run(["msiinfo", "export", msi, "Property"], check=True,
-                           capture_output=True, text=True).stdout
-    return re.search(rf"^{name}\t([^\r\n]*)", table, re.M).group(1)
-
-
-def check_installed(prefix, msi, exe, icon, work, failures):
-    name, version = os.path.basename(exe)[:-4], msi_property(msi, "ProductVersion")
-    installed = prefix.found(f"Program Files/TavoMed/{name}/*")
-    if sorted(map(os.path.basename, installed)) != sorted([name + ".exe", GUIDE]) or \
-            open(prefix.found(f"Program Files/TavoMed/{name}/{name}.exe")[0], "rb").read() != \
-            open(exe, "rb").read():
-        failures.append(f"{version} installed {installed}")
-    if not prefix.shortcuts(name):
-        failures.append(f"{version}: no Start-menu shortcut")
-    product_code = msi_property(msi, "ProductCode")
-    entry = prefix.uninstall_entry(product_code, work) or {}
-    shown = {key: entry.get(key) for key in ("DisplayName", "DisplayVersion", "Publisher")}
-    if shown != {"DisplayName": name, "DisplayVersion": version, "Publisher": "TavoMed"}:
-        failures.append(f"{version}: uninstall entry {shown}")
-    cached_icon = prefix.found(f"windows/Installer/{product_code}/*.ico")
-    if len(cached_icon) != 1 or open(cached_icon[0], "rb").read() != open(icon, "rb").read():
-        failures.append(f"{version}: the entry's icon is {cached_icon}")
-    return product_code
-
-
-def check_installer(source, release, exe, work, failures):
-    sys.path.insert(0, os.path.join(source, "release"))
-    import package
-    prefix = WinePrefix(source, os.path.join(work, "wine-msi"))
-    icon = os.path.join(source, "resources/tavomed.ico")
-    msi = release["msi"]
-    if prefix.wine("msiexec", "/i", msi, "/qn") != 0:
-        failures.append("msiexec /i failed")
-        return
-    first_code = check_installed(prefix, msi, exe, icon, work, failures)
-    run_self_test(source, prefix.found("Program Files/TavoMed/*/*.exe")[0], work, prefix.env, failures)
-    major, minor, patch = msi_property(msi, "ProductVersion").split(".")
-    later = os.path.join(work, "later.msi")
-    guide = open(prefix.found(f"Program Files/TavoMed/*/{GUIDE}")[0], "rb").read()
-    package.write_installer(os.path.basename(exe)[:-4], f"{major}.{minor}.{int(patch) + 1}", exe,
-                            guide, icon, 0, later)
-    if prefix.wine("msiexec", "/i", later, "/qn") != 0:
-        failures.append("msiexec /i of a later version failed")
-    check_installed(prefix, later, exe, icon, work, failures)
-    if prefix.uninstall_entry(first_code, work) is not None:
-        failures.append("the later version left the earlier one installed")
-    records = prefix.found("users/*/AppData/Local")[0] + "/TavoMedSuite/records/T187.csv"
-    os.makedirs(os.path.dirname(records))
-    open(records, "w").write("时间,工具\r\n")
-    if prefix.wine("msiexec", "/x", later, "/qn") != 0:
-        failures.append("msiexec /x failed")
-    left = prefix.found("Program Files/TavoMed") + prefix.shortcuts(os.path.basename(exe)[:-4])
-    if left or prefix.uninstall_entry(msi_property(later, "ProductCode"), work) is not None:
-        failures.append(f"msiexec /x left {left} or the uninstall entry")
-    if not os.path.exists(records):
-        failures.append("msiexec /x removed the user's record log")
+def check_installer(wine_run, msi, exe, work, failures):
+    prefix, name = os.path.join(work, "wine-msi"), os.path.basename(exe)[:-4]
+    program = os.path.join(prefix, "drive_c/Program Files/TavoMed", name, name + ".exe")
+    entry = {"DisplayName": name, "DisplayVersion": file_version(open(exe, "rb").read()),
+             "Publisher": "TavoMed"}
+    files = sorted(["TavoMed", name + ".exe", GUIDE, "tavomed.ico", name + ".lnk"])
+    env = dict(os.environ, TAVOMED_WINEPREFIX=prefix)
+    for action, expected in (("/i", (files, [entry])), ("/x", ([], []))):
+        code = subprocess.run([wine_run, "msiexec", action, msi, "/qn"], env=env).returncode
+        if code != 0 or installed(wine_run, prefix, name) != expected or action == "/i" and (
+                open(program, "rb").read() != open(exe, "rb").read() or subprocess.run(
+                    [wine_run, program, "--selftest", os.path.join(work, "installed.txt")],
+                    env=env).returncode != 0):
+            failures.append(f"msiexec {action}: exit code {code}, then {installed(wine_run, prefix, name)}")
 
 
 def main():
@@ -227,8 +160,9 @@ def main():
         print(f"{release['top']}:\n" + open(release["SHA256SUMS"], encoding="utf-8").read(), end="")
     exe_name = check_package(releases[0], failures)
     if exe_name:
-        exe = check_zipped_exe(source, objdump, releases[0], exe_name, work, failures)
-        check_installer(source, releases[0], exe, work, failures)
+        exe = run_self_test(source, objdump, releases[0], exe_name, work, failures)
+        check_installer(os.path.join(source, "scripts/wine-run.sh"), releases[0]["msi"], exe, work,
+                        failures)
     for failure in failures:
         print("FAIL:", failure)
     print("release:", "bad" if failures else "ok")
