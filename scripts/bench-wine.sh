@@ -10,6 +10,7 @@
 #   BENCH_RUNS  hyperfine runs per command (default 30)
 set -euo pipefail
 cd "$(dirname "$0")/.."
+scripts/setup.sh hyperfine
 runs="${BENCH_RUNS:-30}"
 out=build/bench/wine
 mkdir -p "$out"
@@ -28,10 +29,6 @@ x86_64-w64-mingw32-strip -o "$out/tool-stripped.exe" "$out/tool.exe"
 size=$(stat -c %s "$out/tool-stripped.exe")
 unstripped=$(stat -c %s "$out/tool.exe")
 dlls=$(x86_64-w64-mingw32-objdump -p "$out/tool.exe" | sed -n 's/^\s*DLL Name: //p' | sort | tr '\n' ' ')
-# Named in the exe but not in its import table: the delay-loaded DLLs.
-delayed=$(for dll in user32 gdi32 shell32; do
-    { grep -qai "$dll.dll" "$out/tool.exe" && ! grep -qi "$dll.dll" <<<"$dlls" && echo -n "$dll.dll "; } || true
-done)
 
 export WINEPREFIX="$PWD/build/wine-bench"
 scripts/wine-prefix.sh
@@ -53,10 +50,9 @@ for dpi in 96 144; do
     "
 done
 scripts/wine-set-dpi.sh 96
-python3 - "$out" "$size" "$unstripped" "$dlls" "$delayed" <<'PY' | tee "$out/wine.md"
+python3 - "$out" "$size" "$unstripped" "$dlls" <<'PY' | tee "$out/wine.md"
 import json, sys
 out, size, unstripped, dlls = sys.argv[1], int(sys.argv[2]), int(sys.argv[3]), sys.argv[4].split()
-delayed = sys.argv[5].split()
 print("| Whole process under Wine | Program ms (mean ± σ) | Reference ms (mean ± σ) | Ratio | Goal |")
 print("|---|---:|---:|---:|---:|")
 for name, title, goal in (("selftest", "`--selftest` vs static console exe writing 600 bytes", 1.5),
@@ -73,6 +69,5 @@ foreign = [d for d in dlls if d.lower() not in system and not d.lower().startswi
 print()
 print(f"Exe: {size} bytes stripped ({size/1048576:.2f} MiB, goal < 1 MiB{'' if size < 1048576 else ' MISSED'}), "
       f"{unstripped} bytes as built.")
-print(f"Imported DLLs: {', '.join(dlls)} ({'system DLLs only' if not foreign else 'NOT SYSTEM: ' + ', '.join(foreign)})"
-      + (f"; delay-loaded on first call: {', '.join(delayed)}." if delayed else "."))
+print(f"Imported DLLs: {', '.join(dlls)} ({'system DLLs only' if not foreign else 'NOT SYSTEM: ' + ', '.join(foreign)}).")
 PY

@@ -7,6 +7,7 @@
 #                     a passing load on the machine spreads over all of them)
 set -euo pipefail
 cd "$(dirname "$0")/.."
+scripts/setup.sh libbenchmark-dev libmuparser-dev
 build=build/bench
 repetitions="${BENCH_REPETITIONS:-10}"
 

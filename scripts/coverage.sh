@@ -8,6 +8,7 @@
 # with no code of their own, as inlined templates leave them).
 set -euo pipefail
 cd "$(dirname "$0")/.."
+scripts/setup.sh gcovr
 build=build/coverage
 
 cmake --preset native -B "$build" -DCMAKE_CXX_FLAGS="--coverage -O0" \

@@ -1,18 +1,20 @@
 #!/usr/bin/env bash
-# Installs every Debian package that the build and the tests need. Idempotent and
-# non-interactive: packages already installed are left alone.
+# Installs every Debian package that the README's commands need: scripts/run.sh,
+# scripts/test.sh and scripts/release.sh, and nothing else. A script that needs
+# more (coverage, valgrind, benchmarks) names its own packages as arguments:
+#   scripts/setup.sh [EXTRA_PACKAGE...]
+# Idempotent and non-interactive: packages already installed are left alone.
 set -euo pipefail
 
 packages=(
-    g++ cmake ninja-build
+    g++ cmake ninja-build                          # the native build
     g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
-    wine wine64 xvfb x11-utils
-    fonts-wqy-microhei
-    googletest
-    imagemagick
-    python3
-    clang libclang-rt-14-dev gcovr valgrind
-    libbenchmark-dev libmuparser-dev hyperfine
+    wine wine64 xvfb fonts-wqy-microhei            # the program and its tests under Wine
+    googletest python3
+    imagemagick                                    # screenshots of the scaled window
+    clang libclang-rt-14-dev                       # the fuzz targets (libFuzzer)
+    git wixl msitools                              # the release: commit date, package
+    "$@"
 )
 
 missing=()

@@ -4,6 +4,7 @@
 # false report of glibc's vectorised wmemcmp is suppressed (scripts/valgrind.supp).
 set -euo pipefail
 cd "$(dirname "$0")/.."
+scripts/setup.sh valgrind
 build=build/valgrind
 
 cmake --preset native -B "$build" >/dev/null

@@ -5,7 +5,8 @@ here=$(cd "$(dirname "$0")/.." && pwd)
 export WINEPREFIX="${TAVOMED_WINEPREFIX:-$here/build/wine}"
 export LC_ALL=C.UTF-8
 export WINEDEBUG="${WINEDEBUG:--all}"
-export WINEDLLOVERRIDES="mscoree,mshtml="
+# A caller's own DLL overrides are kept, after the project's.
+export WINEDLLOVERRIDES="mscoree,mshtml=${WINEDLLOVERRIDES:+;$WINEDLLOVERRIDES}"
 "$here/scripts/wine-prefix.sh" || exit 1
 # Wine may start its background services from this process; they would inherit
 # our standard output and keep the reader (ctest) waiting after the program has

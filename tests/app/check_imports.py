@@ -1,20 +1,20 @@
 #!/usr/bin/env python3
-"""Checks what the program's exe loads: at start only kernel32 and the C
-runtime, the window DLLs (user32, gdi32, shell32) only on first use, nothing
-but system DLLs in all, and, delay-loaded ones included, no function that is
-not on the list of those Windows 7 SP1 has (win7_imports.txt).
+"""Checks what the program's exe loads at start, all from the import table that
+scanners read (the window DLLs, kernel32, the C runtime, advapi32 for the stack
+protector's canary), and no function that Windows 7 SP1 lacks (win7_imports.txt);
+and its header: ASLR, DEP, terminal-server aware, Windows 7 (6.1) as OS and
+subsystem version, no writable code, and (with symbols) the stack protector.
 
     check_imports.py EXE OBJDUMP
 """
 
 import os
 import re
-import struct
 import subprocess
 import sys
 
-LOADED_AT_START = {"kernel32.dll", "msvcrt.dll"}
-DELAY_LOADED = {"user32.dll", "gdi32.dll", "shell32.dll"}
+LOADED_AT_START = {"advapi32.dll", "gdi32.dll", "kernel32.dll", "msvcrt.dll", "shell32.dll", "user32.dll"}
+HARDENING = ("HIGH_ENTROPY_VA", "DYNAMIC_BASE", "NX_COMPAT", "TERMINAL_SERVICE_AWARE")
 WINDOWS_7_LIST = os.path.join(os.path.dirname(os.path.abspath(__file__)), "win7_imports.txt")
 
 
@@ -36,82 +36,38 @@ def imports_at_start(dump):
             for dll, body in re.findall(r"DLL Name: (\S+)\n.*?\n((?:\t[0-9a-f]+\t.*\n)+)", dump)}
 
 
-class Image:
-    def __init__(self, data):
-        self.data = data
-        pe = struct.unpack_from("<I", data, 0x3C)[0]
-        count = struct.unpack_from("<H", data, pe + 6)[0]
-        table = pe + 24 + struct.unpack_from("<H", data, pe + 20)[0]
-        # (virtual size, virtual address, raw size, raw offset) per section
-        self.sections = [struct.unpack_from("<4I", data, table + 40 * i + 8) for i in range(count)]
-
-    def offset(self, rva):
-        for vsize, va, rsize, raw in self.sections:
-            if va <= rva < va + min(vsize, rsize):
-                return raw + rva - va
-        return None
-
-    def rva(self, offset):
-        for _, va, rsize, raw in self.sections:
-            if raw <= offset < raw + rsize:
-                return va + offset - raw
-        return None
-
-    def text(self, offset):
-        return self.data[offset:self.data.index(b"\0", offset)].decode("ascii", "replace")
-
-
-def delay_imported(image, dll):
-    """Function names of dll from the exe's delay import descriptor. ld leaves
-    the descriptors out of the PE directory (objdump shows none), so each is
-    found as the record that points at the DLL's name: attributes 1 (RVAs),
-    name, module handle, address table, name table."""
-    lower = image.data.lower()
-    at = lower.find(dll.encode() + b"\0")
-    while at >= 0:
-        name_rva = image.rva(at)
-        record = image.data.find(struct.pack("<II", 1, name_rva)) if name_rva else -1
-        if record >= 0 and record % 4 == 0:
-            thunk = image.offset(struct.unpack_from("<8I", image.data, record)[4])
-            names = []
-            while thunk is not None:
-                entry = struct.unpack_from("<Q", image.data, thunk)[0]
-                if entry == 0:
-                    return names
-                if entry >> 63:
-                    names.append("#%d" % (entry & 0xFFFF))  # by ordinal: never on the list
-                else:
-                    names.append(image.text(image.offset(entry) + 2))  # after the hint
-                thunk += 8
-        at = lower.find(dll.encode() + b"\0", at + 1)
-    return None
+def header_problems(dump, code):
+    flags = re.search(r"^DllCharacteristics\s+\w+\n((?:\t+\w+\n)*)", dump, re.M).group(1).split()
+    problems = ["DllCharacteristics lacks " + flag for flag in HARDENING if flag not in flags]
+    if re.findall(r"^M\w+(?:OSystem|Subsystem)Version\s+(\d+)", dump, re.M) != list("6161"):
+        problems.append("OS or subsystem version is not 6.1")
+    problems += ["writable code: " + name for name in
+                 re.findall(r"^ +\d+ (\S+) .*\n +(?!.*READONLY).*CODE", dump, re.M)]
+    if re.search(r"^[0-9a-f]+ <\w", code, re.M) and code.count("<__stack_chk_fail>") < 10:
+        problems.append("hardly a function calls the stack protector's check")
+    print("header:", " ".join(flags), "; stack checks:", code.count("<__stack_chk_fail>"))
+    return problems
 
 
 def main():
     exe, objdump = sys.argv[1], sys.argv[2]
-    dump = subprocess.run([objdump, "-p", exe], check=True, capture_output=True,
-                          text=True).stdout
+    dump, code = (subprocess.run([objdump, option, exe], check=True, capture_output=True,
+                                 text=True).stdout for option in ("-ph", "-d"))
     at_start = imports_at_start(dump)
-    image = Image(open(exe, "rb").read())
-    delayed = {dll: delay_imported(image, dll) for dll in DELAY_LOADED}
-    problems = []
+    problems = header_problems(dump, code)
     if set(at_start) != LOADED_AT_START:
         problems.append("loaded at start: %s, expected %s" % (sorted(at_start),
                                                               sorted(LOADED_AT_START)))
-    missing = sorted(dll for dll, names in delayed.items() if not names)
-    if missing:
-        problems.append("no delay import descriptor for %s" % missing)
     allowed = read_windows_7_list()
-    for dll, names in sorted(list(at_start.items()) + list(delayed.items())):
-        for name in names or []:
+    for dll, names in sorted(at_start.items()):
+        for name in names:
             if name not in allowed.get(dll, set()):
                 problems.append("%s!%s is not on the Windows 7 list (%s)"
                                 % (dll, name, os.path.basename(WINDOWS_7_LIST)))
     for problem in problems:
         print(problem)
-    print("imports at start: %s; on first use: %s; %d functions" % (
-        sorted(at_start), sorted(dll for dll in delayed if delayed[dll]),
-        sum(len(names or []) for names in list(at_start.values()) + list(delayed.values()))))
+    print("imports at start: %s; %d functions" % (sorted(at_start),
+                                                  sum(map(len, at_start.values()))))
     return 1 if problems else 0
 
 

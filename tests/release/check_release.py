@@ -6,12 +6,14 @@ after the toolchain's (/tmp and /var/tmp against /usr: ld orders the import
 tables by library path). Checks that both give
 the same bytes, that the zip holds just the exe and the guide (byte order mark,
 CR LF), that SHA256SUMS matches, that the exe's imports pass check_imports.py,
-and that the zipped exe's self-test runs under Wine.
+that the zipped exe's self-test runs under Wine, and that msiexec installs the
+package (files, shortcut, uninstall entry, a self-test) and removes it all.
 
     check_release.py SOURCE WORK OBJDUMP
 """
 import glob
 import hashlib
+import re
 import os
 import shutil
 import struct
@@ -21,6 +23,7 @@ import tempfile
 import zipfile
 
 GUIDE = "使用说明.txt"
+UNINSTALL = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall"
 BUILDS = (("/tmp", "a", {"TZ": "UTC0", "LC_ALL": "C.UTF-8"}, 0o022),
           ("/var/tmp", "second-release-", {"TZ": "CST-8", "LC_ALL": "C"}, 0o002))
 
@@ -52,7 +55,7 @@ def build_release(source, work, root, prefix, env, umask):
         sys.exit(f"release build in {folder} failed:\n" + open(log).read()[-3000:])
     release = {kind: glob.glob(os.path.join(folder, pattern)) for kind, pattern in
                (("exe", "build/release/app/*.exe"), ("zip", "dist/*-win64.zip"),
-                ("SHA256SUMS", "dist/SHA256SUMS"))}
+                ("msi", "dist/*-x64.msi"), ("SHA256SUMS", "dist/SHA256SUMS"))}
     if any(len(paths) != 1 for paths in release.values()):
         sys.exit(f"release build in {folder} left {release}")
     return dict({kind: paths[0] for kind, paths in release.items()}, top=top)
@@ -88,7 +91,8 @@ def check_package(release, failures):
         failures.append(f"{GUIDE} lacks the byte order mark or has line ends other than CR LF")
     guide.decode("utf-8")
     sums = "".join(f"{hashlib.sha256(data).hexdigest()}  {name}\r\n" for name, data in
-                   ((zip_name, open(release["zip"], "rb").read()), (exe_name, exe)))
+                   ((zip_name, open(release["zip"], "rb").read()), (os.path.basename(
+                       release["msi"]), open(release["msi"], "rb").read()), (exe_name, exe)))
     if open(release["SHA256SUMS"], encoding="utf-8", newline="").read() != sums:
         failures.append("SHA256SUMS does not match the zip and the exe:\n" + sums)
     return exe_name
@@ -108,6 +112,38 @@ def run_self_test(source, objdump, release, exe_name, work, failures):
     lines = report.split("\r\n")
     if code != 0 or len(lines) != 7 or lines[-1] != "" or lines[-2] != "ERRORS|0":
         failures.append(f"self-test of the zipped exe: exit code {code}, report {report!r}")
+    return exe
+
+
+def installed(wine_run, prefix, name):
+    """The names of what the package left in the prefix (Wine puts a per-machine
+    shortcut in the user's Start menu) and the program's uninstall entries."""
+    found = [os.path.basename(path) for pattern in (
+        "Program Files/TavoMed", "Program Files/TavoMed/*/*", "windows/Installer/*/*.ico",
+        f"users/*/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/{name}.lnk")
+        for path in glob.glob(os.path.join(prefix, "drive_c", pattern))]
+    exported = os.path.join(prefix, "uninstall.reg")
+    subprocess.run([wine_run, "reg", "export", UNINSTALL, exported, "/y"], check=True,
+                   env=dict(os.environ, TAVOMED_WINEPREFIX=prefix), capture_output=True)
+    keys = open(exported, "rb").read().decode("utf-16").split("\r\n\r\n")
+    return sorted(found), [dict(re.findall(r'^"(DisplayName|DisplayVersion|Publisher)"="(.*)"', key, re.M))
+                           for key in keys if f'"DisplayName"="{name}"' in key]
+
+
+def check_installer(wine_run, msi, exe, work, failures):
+    prefix, name = os.path.join(work, "wine-msi"), os.path.basename(exe)[:-4]
+    program = os.path.join(prefix, "drive_c/Program Files/TavoMed", name, name + ".exe")
+    entry = {"DisplayName": name, "DisplayVersion": file_version(open(exe, "rb").read()),
+             "Publisher": "TavoMed"}
+    files = sorted(["TavoMed", name + ".exe", GUIDE, "tavomed.ico", name + ".lnk"])
+    env = dict(os.environ, TAVOMED_WINEPREFIX=prefix)
+    for action, expected in (("/i", (files, [entry])), ("/x", ([], []))):
+        code = subprocess.run([wine_run, "msiexec", action, msi, "/qn"], env=env).returncode
+        if code != 0 or installed(wine_run, prefix, name) != expected or action == "/i" and (
+                open(program, "rb").read() != open(exe, "rb").read() or subprocess.run(
+                    [wine_run, program, "--selftest", os.path.join(work, "installed.txt")],
+                    env=env).returncode != 0):
+            failures.append(f"msiexec {action}: exit code {code}, then {installed(wine_run, prefix, name)}")
 
 
 def main():
@@ -116,7 +152,7 @@ def main():
     os.makedirs(work)
     releases = [build_release(source, work, *build) for build in BUILDS]
     failures = []
-    for kind in ("exe", "zip", "SHA256SUMS"):
+    for kind in ("exe", "zip", "msi", "SHA256SUMS"):
         a, b = (open(release[kind], "rb").read() for release in releases)
         if a != b:
             failures.append(f"{kind} differs between the builds: {differing_bytes(a, b)} bytes")
@@ -124,7 +160,9 @@ def main():
         print(f"{release['top']}:\n" + open(release["SHA256SUMS"], encoding="utf-8").read(), end="")
     exe_name = check_package(releases[0], failures)
     if exe_name:
-        run_self_test(source, objdump, releases[0], exe_name, work, failures)
+        exe = run_self_test(source, objdump, releases[0], exe_name, work, failures)
+        check_installer(os.path.join(source, "scripts/wine-run.sh"), releases[0]["msi"], exe, work,
+                        failures)
     for failure in failures:
         print("FAIL:", failure)
     print("release:", "bad" if failures else "ok")
