@@ -65,17 +65,18 @@ void ChooseFace(HDC context, const wchar_t* message_face, ChosenFace& chosen) {
 }  // namespace
 
 void CreateWindowFonts(Scale scale, HFONT* fonts) {
-    ChosenFace faces[] = {{kUiFace, {}}, {kMonoFace, {}}};
+    ChosenFace ui = {kUiFace, {}};
+    ChosenFace mono = {kMonoFace, {}};
     wchar_t message_face[LF_FACESIZE];
     MessageFontFace(message_face);
     HDC screen = GetDC(nullptr);
-    for (ChosenFace& chosen : faces)
-        ChooseFace(screen, message_face, chosen);
+    ChooseFace(screen, message_face, ui);
+    ChooseFace(screen, message_face, mono);
     if (screen != nullptr) ReleaseDC(nullptr, screen);
 
     for (int32_t role = 0; role < kFontRoleCount; ++role) {
         const FontDef& font = kFontDefs[role];
-        const wchar_t* face = font.face == kMonoFace ? faces[1].face : faces[0].face;
+        const wchar_t* face = font.face == kMonoFace ? mono.face : ui.face;
         fonts[role] = CreateFontW(-Scaled(font.height, scale), 0, 0, 0, font.weight, FALSE, FALSE,
                                   FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
                                   CLEARTYPE_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face);
