@@ -1,7 +1,9 @@
 // The one place where the engine names its generators.
 #include "engine/compute.h"
 
+#include <cstring>
 #include <iterator>
+#include <span>
 
 #include "engine/bounded_text.h"
 #include "generators/dosing_timetable.h"
@@ -19,20 +21,21 @@ constexpr wchar_t kPlaceholderVerdict[] = L"暂无报告内容";
 struct GeneratorEntry {
     SpecialKindValue kind;
     GeneratorFunction generate;
+    std::span<const IntParamRange> intParams;  // the parameters it reads as whole numbers
 };
 
 constexpr GeneratorEntry kGenerators[] = {
-    {kNursingRotaKind, GenerateNursingRota},
-    {kDosingTimetableKind, GenerateDosingTimetable},
-    {kSpecimenTubeOrderKind, GenerateSpecimenTubeOrder},
-    {kCriticalValueSheetKind, GenerateCriticalValueSheet},
-    {kHighAlertDrugSheetKind, GenerateHighAlertDrugSheet},
-    {kInfusionCompatibilityKind, CheckInfusionCompatibility},
-    {kFollowUpScheduleKind, GenerateFollowUpSchedule},
-    {kSurgicalSafetyChecklistKind, GenerateSurgicalSafetyChecklist},
-    {kHandoverTemplateKind, GenerateHandoverTemplate},
-    {kInfusionCardKind, GenerateInfusionCard},
-    {kLabPanelSheetKind, GenerateLabPanelSheet},
+    {kNursingRotaKind, GenerateNursingRota, kNursingRotaIntParams},
+    {kDosingTimetableKind, GenerateDosingTimetable, kDosingTimetableIntParams},
+    {kSpecimenTubeOrderKind, GenerateSpecimenTubeOrder, kSheetKindIntParams},
+    {kCriticalValueSheetKind, GenerateCriticalValueSheet, kSheetKindIntParams},
+    {kHighAlertDrugSheetKind, GenerateHighAlertDrugSheet, kSheetKindIntParams},
+    {kInfusionCompatibilityKind, CheckInfusionCompatibility, kInfusionCompatibilityIntParams},
+    {kFollowUpScheduleKind, GenerateFollowUpSchedule, kFollowUpScheduleIntParams},
+    {kSurgicalSafetyChecklistKind, GenerateSurgicalSafetyChecklist, {}},
+    {kHandoverTemplateKind, GenerateHandoverTemplate, kHandoverIntParams},
+    {kInfusionCardKind, GenerateInfusionCard, kInfusionCardIntParams},
+    {kLabPanelSheetKind, GenerateLabPanelSheet, kLabPanelIntParams},
 };
 
 constexpr int32_t kFirstGeneratorKind = kNursingRotaKind;
@@ -50,9 +53,21 @@ constexpr bool GeneratorsStandInKindOrder() {
 }
 static_assert(GeneratorsStandInKindOrder(), "one generator per kind, in kind order");
 
-GeneratorFunction GeneratorOf(int32_t special_kind) {
+const GeneratorEntry* GeneratorEntryOf(int32_t special_kind) {
     if (special_kind < kFirstGeneratorKind || special_kind > kLastGeneratorKind) return nullptr;
-    return kGenerators[special_kind - kFirstGeneratorKind].generate;
+    return &kGenerators[special_kind - kFirstGeneratorKind];
+}
+
+GeneratorFunction GeneratorOf(int32_t special_kind) {
+    const GeneratorEntry* entry = GeneratorEntryOf(special_kind);
+    return entry != nullptr ? entry->generate : nullptr;
+}
+
+bool NameTakenBefore(const ToolDef& tool, int32_t param_index) {
+    for (int32_t i = 0; i < param_index; ++i) {
+        if (std::strcmp(tool.params[i].var, tool.params[param_index].var) == 0) return true;
+    }
+    return false;
 }
 
 }  // namespace
@@ -69,4 +84,16 @@ int32_t RunGenerator(int32_t special_kind, const ToolDef& tool, const double* va
     AppendText(report, report_capacity, kPlaceholderReport);
     CopyText(verdict, verdict_capacity, kPlaceholderVerdict);
     return 0;
+}
+
+const IntParamRange* FindIntParamRange(const ToolDef& tool, int32_t param_index) {
+    const GeneratorEntry* entry = GeneratorEntryOf(tool.special_kind);
+    if (entry == nullptr || param_index < 0 || param_index >= tool.param_count ||
+        param_index >= kMaxParams || tool.params == nullptr)
+        return nullptr;
+    if (NameTakenBefore(tool, param_index)) return nullptr;
+    for (const IntParamRange& range : entry->intParams) {
+        if (std::strcmp(range.var, tool.params[param_index].var) == 0) return &range;
+    }
+    return nullptr;
 }

@@ -115,3 +115,7 @@ int32_t FindClampedIntParam(const ToolDef& tool, const double* values, const cha
     if (value > high) return high;
     return value;
 }
+
+int32_t FindClampedIntParam(const ToolDef& tool, const double* values, const IntParamRange& range) {
+    return FindClampedIntParam(tool, values, range.var, range.low, range.high);
+}

@@ -26,3 +26,20 @@ int32_t FindIntParam(const ToolDef& tool, const double* values, const char* var)
 // (an absent, huge or NaN parameter therefore gives low).
 int32_t FindClampedIntParam(const ToolDef& tool, const double* values, const char* var, int32_t low,
                             int32_t high);
+
+// A parameter that a generator reads as a whole number, and the values it
+// takes as they stand. Generators read their parameters through these records
+// and the window checks typed values against the same records, so that what
+// the window accepts is exactly what the generator uses unchanged.
+struct IntParamRange {
+    const char* var;
+    int32_t low;
+    int32_t high;
+};
+
+// Any whole number of 32 bits: the range of a parameter that is used as it is.
+constexpr int32_t kAnyIntLow = INT32_MIN;
+constexpr int32_t kAnyIntHigh = INT32_MAX;
+
+// FindClampedIntParam for the range's variable and bounds.
+int32_t FindClampedIntParam(const ToolDef& tool, const double* values, const IntParamRange& range);

@@ -9,6 +9,10 @@
 // FormatValue's output, in characters with the terminator.
 constexpr int32_t kValueTextCapacity = 128;
 
+// The window's copy of the last report, in characters with the terminator: the
+// whole result that is copied, printed and saved.
+constexpr int32_t kSavedReportCapacity = 8192;
+
 // ComputeTool's verdict buffer, in characters with the terminator.
 constexpr int32_t kVerdictCapacity = 512;
 

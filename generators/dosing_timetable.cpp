@@ -12,8 +12,6 @@ constexpr wchar_t kVerdict[] = L"给药时间表已生成，注意首剂与夜�
 constexpr wchar_t kDoseSeparator[] = L"  |  ";
 
 constexpr double kDefaultIntervalHours = 8.0;
-constexpr int32_t kMinDoses = 1;
-constexpr int32_t kMaxDoses = 30;
 // Start and interval are held to this many hours (about 114,000 years) so that
 // even the last of 30 doses has a day number well inside 32 bits.
 constexpr double kMaxHours = 1e9;
@@ -34,7 +32,7 @@ double AtMostMaxHours(double hours) {
 DosingPlan ReadDosingPlan(const ToolDef& tool, const double* values) {
     const double start = FindParamValue(tool, values, "start");
     const double interval = FindParamValue(tool, values, "interval");
-    const int32_t doses = FindClampedIntParam(tool, values, "times", kMinDoses, kMaxDoses);
+    const int32_t doses = FindClampedIntParam(tool, values, kDosingTimesParam);
     return {start > 0.0 ? AtMostMaxHours(start) : 0.0,
             interval > 0.0 ? AtMostMaxHours(interval) : kDefaultIntervalHours, doses};
 }

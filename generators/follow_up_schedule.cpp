@@ -13,8 +13,6 @@ constexpr wchar_t kContentLine[] =
 constexpr wchar_t kVerdict[] = L"随访计划已生成，可按日期短信提醒患者";
 
 constexpr int32_t kDefaultGapDays = 7;
-constexpr int32_t kMinContacts = 1;
-constexpr int32_t kMaxContacts = 20;
 constexpr int32_t kDateTextCapacity = 32;
 
 struct FollowUpPlan {
@@ -24,10 +22,10 @@ struct FollowUpPlan {
 };
 
 FollowUpPlan ReadFollowUpPlan(const ToolDef& tool, const double* values) {
-    const int32_t start = FindIntParam(tool, values, "start");
-    const int32_t gap = FindIntParam(tool, values, "gap");
-    const int32_t contacts = FindClampedIntParam(tool, values, "times", kMinContacts, kMaxContacts);
-    return {start, gap < 1 ? kDefaultGapDays : gap, contacts};
+    const int32_t start = FindClampedIntParam(tool, values, kFollowUpStartParam);
+    const int32_t gap = FindIntParam(tool, values, kFollowUpGapParam.var);
+    const int32_t contacts = FindClampedIntParam(tool, values, kFollowUpTimesParam);
+    return {start, gap < kFollowUpGapParam.low ? kDefaultGapDays : gap, contacts};
 }
 
 // Offsets are at most 32-bit, but the day given may be any 64-bit day number:

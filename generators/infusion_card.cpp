@@ -22,7 +22,7 @@ struct InfusionOrder {
 
 InfusionOrder ReadInfusionOrder(const ToolDef& tool, const double* values) {
     InfusionOrder order{};
-    order.bed = FindIntParam(tool, values, "bed");
+    order.bed = FindClampedIntParam(tool, values, kInfusionCardBedParam);
     order.dose = FindParamValue(tool, values, "dose");
     order.volumeMl = FindParamValue(tool, values, "volume");
     order.dropsPerMinute = FindParamValue(tool, values, "gtt");

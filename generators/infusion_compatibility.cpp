@@ -80,8 +80,8 @@ const Conclusion& JudgePair(int32_t a, int32_t b) {
 int32_t CheckInfusionCompatibility(const ToolDef& tool, const double* values, wchar_t* report,
                                    int32_t report_capacity, wchar_t* verdict,
                                    int32_t verdict_capacity) {
-    const int32_t a = FindIntParam(tool, values, "drugA");
-    const int32_t b = FindIntParam(tool, values, "drugB");
+    const int32_t a = FindClampedIntParam(tool, values, kDrugAParam);
+    const int32_t b = FindClampedIntParam(tool, values, kDrugBParam);
     AppendReportLine(report, report_capacity, L"待查：%d 号 %ls  +  %d 号 %ls", a, DrugName(a), b,
                      DrugName(b));
     for (const wchar_t* line : kLegendLines) {

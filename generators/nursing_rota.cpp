@@ -43,9 +43,8 @@ void AppendNurseRow(wchar_t* report, int32_t capacity, int32_t nurse_index, int3
 }  // namespace
 
 RotaSize ReadRotaSize(const ToolDef& tool, const double* values) {
-    const int32_t nurses = FindClampedIntParam(tool, values, "nurses", 1, kRotaMaxNurses);
-    const int32_t days = FindClampedIntParam(tool, values, "days", 1, kRotaMaxDays);
-    return {nurses, days};
+    return {FindClampedIntParam(tool, values, kRotaNursesParam),
+            FindClampedIntParam(tool, values, kRotaDaysParam)};
 }
 
 int32_t RotaShift(int32_t nurse_index, int32_t day_index) {

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 
+#include "engine/report_text.h"
 #include "engine/tool_def.h"
 
 int32_t GenerateNursingRota(const ToolDef& tool, const double* values, wchar_t* report,
@@ -13,6 +14,11 @@ int32_t GenerateNursingRota(const ToolDef& tool, const double* values, wchar_t* 
 
 constexpr int32_t kRotaMaxNurses = 40;
 constexpr int32_t kRotaMaxDays = 31;
+
+// The two counts as the rota reads them, whole numbers within these ranges.
+constexpr IntParamRange kRotaNursesParam = {"nurses", 1, kRotaMaxNurses};
+constexpr IntParamRange kRotaDaysParam = {"days", 1, kRotaMaxDays};
+constexpr IntParamRange kNursingRotaIntParams[] = {kRotaNursesParam, kRotaDaysParam};
 
 struct RotaSize {
     int32_t nurses;  // 1..kRotaMaxNurses

@@ -18,7 +18,7 @@ struct SheetVariant {
 // A fixed sheet: heading lines, the variant chosen by the selector, closing lines.
 // The last variant is the one for every value that no other variant lists.
 struct ReferenceSheet {
-    const char* selectorVar;  // null: the sheet has a single variant
+    const IntParamRange* selector;  // null: the sheet has a single variant
     Lines heading;
     std::span<const SheetVariant> variants;
     Lines closing;
@@ -60,7 +60,7 @@ constexpr SheetVariant kTubeVariants[] = {
 };
 
 constexpr ReferenceSheet kTubeSheet = {
-    "kind", kTubeHeading, kTubeVariants, {}, L"按标准顺序采血可减少溶血与交叉污染"};
+    &kSheetKindParam, kTubeHeading, kTubeVariants, {}, L"按标准顺序采血可减少溶血与交叉污染"};
 
 // ---- Critical values (SpecialKind 4) ----
 
@@ -105,7 +105,7 @@ constexpr const wchar_t* kCriticalClosing[] = {
     L"处置要求：核实标本→15 分钟内电话报告临床→记录报告与接听人→医师 30 分钟内处理并记录。",
 };
 
-constexpr ReferenceSheet kCriticalSheet = {"kind", kCriticalHeading, kCriticalVariants,
+constexpr ReferenceSheet kCriticalSheet = {&kSheetKindParam, kCriticalHeading, kCriticalVariants,
                                            kCriticalClosing,
                                            L"危急值必须闭环：报告、接收、处理、记录"};
 
@@ -136,8 +136,11 @@ constexpr SheetVariant kHighAlertVariants[] = {
     {kAnyOther, kHighAlertAnaesthetics},
 };
 
-constexpr ReferenceSheet kHighAlertSheet = {
-    "kind", kHighAlertHeading, kHighAlertVariants, {}, L"高警示药品须专区、专标识、双人核对"};
+constexpr ReferenceSheet kHighAlertSheet = {&kSheetKindParam,
+                                            kHighAlertHeading,
+                                            kHighAlertVariants,
+                                            {},
+                                            L"高警示药品须专区、专标识、双人核对"};
 
 // ---- Surgical safety checklist (SpecialKind 8) ----
 
@@ -166,8 +169,6 @@ constexpr const wchar_t kHandoverRowFormat[] =
 constexpr const wchar_t kHandoverClosing[] =
     L"危重患者须床旁交接；新入院、手术、输血、病情变化患者逐一交接并双签名。";
 constexpr const wchar_t kHandoverVerdict[] = L"模板已生成，床旁交接并双方签名";
-constexpr int32_t kMinHandoverRows = 1;
-constexpr int32_t kMaxHandoverRows = 30;
 
 // ---- Laboratory panels (SpecialKind 11) ----
 
@@ -203,7 +204,7 @@ constexpr SheetVariant kPanelVariants[] = {
 };
 
 constexpr ReferenceSheet kPanelSheet = {
-    "panel", {}, kPanelVariants, {}, L"套餐与采血管已列出，按顺序采血"};
+    &kLabPanelParam, {}, kPanelVariants, {}, L"套餐与采血管已列出，按顺序采血"};
 
 // ---- Writing ----
 
@@ -225,7 +226,7 @@ int32_t WriteSheet(const ReferenceSheet& sheet, const ToolDef& tool, const doubl
                    wchar_t* report, int32_t report_capacity, wchar_t* verdict,
                    int32_t verdict_capacity) {
     const int32_t selector =
-        sheet.selectorVar != nullptr ? FindIntParam(tool, values, sheet.selectorVar) : 0;
+        sheet.selector != nullptr ? FindClampedIntParam(tool, values, *sheet.selector) : 0;
     AppendLines(report, report_capacity, sheet.heading);
     AppendLines(report, report_capacity, ChooseVariantLines(sheet.variants, selector));
     AppendLines(report, report_capacity, sheet.closing);
@@ -234,7 +235,7 @@ int32_t WriteSheet(const ReferenceSheet& sheet, const ToolDef& tool, const doubl
 }
 
 int32_t ReadHandoverRows(const ToolDef& tool, const double* values) {
-    return FindClampedIntParam(tool, values, "beds", kMinHandoverRows, kMaxHandoverRows);
+    return FindClampedIntParam(tool, values, kHandoverBedsParam);
 }
 
 }  // namespace
