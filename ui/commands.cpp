@@ -45,14 +45,15 @@ bool ReadParameterFields(WindowState& state) {
         }
         text_pointers[i] = texts[i];
     }
-    const int32_t refused = ParseFieldTexts(text_pointers, count, state.values);
+    const int32_t refused = ParseFieldTexts(*state.tool, text_pointers, state.values);
     if (refused < 0) return true;
 
     wchar_t message[kInputErrorTextCapacity];
-    BuildInputErrorText(refused, state.tool->params[refused].label, message,
-                        kInputErrorTextCapacity);
+    BuildInputErrorText(refused, state.tool->params[refused].label,
+                        FindIntParamRange(*state.tool, refused), message, kInputErrorTextCapacity);
     ShowBox(state.mainWindow, message, kInputErrorCaption, MB_ICONWARNING);
-    SetFocus(state.paramEdits[refused]);
+    // Selected whole, so that what is typed next replaces the refused text.
+    EnterControl(state.paramEdits[refused]);
     return false;
 }
 

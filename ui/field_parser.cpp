@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "engine/tool_def.h"
+#include "engine/compute.h"
 
 namespace {
 
@@ -39,6 +39,10 @@ bool IsNumberCharacter(wchar_t c) {
            c == L'.' || c == L'+' || c == L'-' || c == L'x' || c == L'X' || c == L'p' || c == L'P';
 }
 
+bool IsWholeNumberWithin(double value, const IntParamRange& range) {
+    return value == std::trunc(value) && value >= range.low && value <= range.high;
+}
+
 }  // namespace
 
 bool ParseFieldValue(const wchar_t* text, double* value) {
@@ -54,10 +58,7 @@ bool ParseFieldValue(const wchar_t* text, double* value) {
         ++begin;
     while (end > begin && IsFieldSpace(text[end - 1]))
         --end;
-    if (begin == end) {
-        *value = 0.0;
-        return true;
-    }
+    if (begin == end) return false;
     // The number is read from its ASCII form with strtod, as the C locale
     // reads it (wcstod would give the same number; strtod reads hexadecimal
     // forms alike with every C runtime this program is built with).
@@ -77,11 +78,13 @@ bool ParseFieldValue(const wchar_t* text, double* value) {
     return true;
 }
 
-int32_t ParseFieldTexts(const wchar_t* const* texts, int32_t count, double* values) {
-    if (count > kMaxParams) count = kMaxParams;
+int32_t ParseFieldTexts(const ToolDef& tool, const wchar_t* const* texts, double* values) {
+    const int32_t count = tool.param_count < kMaxParams ? tool.param_count : kMaxParams;
     double scratch[kMaxParams] = {};
     for (int32_t i = 0; i < count; ++i) {
         if (!ParseFieldValue(texts[i], &scratch[i])) return i;
+        const IntParamRange* range = FindIntParamRange(tool, i);
+        if (range != nullptr && !IsWholeNumberWithin(scratch[i], *range)) return i;
     }
     for (int32_t i = 0; i < count; ++i)
         values[i] = scratch[i];

@@ -19,8 +19,20 @@ void BuildComputedStatus(const ToolDef& tool, wchar_t* out, int32_t capacity) {
     FormatText(out, capacity, L"计算完成  %ls", OrEmpty(tool.name));
 }
 
-void BuildInputErrorText(int32_t index, const wchar_t* label, wchar_t* out, int32_t capacity) {
-    FormatText(out, capacity, L"第 %d 项“%ls”请输入数字。", index + 1, OrEmpty(label));
+void BuildInputErrorText(int32_t index, const wchar_t* label, const IntParamRange* range,
+                         wchar_t* out, int32_t capacity) {
+    const int32_t item = index + 1;
+    if (range == nullptr) {
+        FormatText(out, capacity, L"第 %d 项“%ls”请输入数字。", item, OrEmpty(label));
+    } else if (range->high != kAnyIntHigh) {
+        FormatText(out, capacity, L"第 %d 项“%ls”请输入 %d 到 %d 之间的整数。", item,
+                   OrEmpty(label), range->low, range->high);
+    } else if (range->low != kAnyIntLow) {
+        FormatText(out, capacity, L"第 %d 项“%ls”请输入不小于 %d 的整数。", item, OrEmpty(label),
+                   range->low);
+    } else {
+        FormatText(out, capacity, L"第 %d 项“%ls”请输入整数。", item, OrEmpty(label));
+    }
 }
 
 void BuildCopyText(const ToolDef& tool, const wchar_t* report, const wchar_t* verdict, wchar_t* out,

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "engine/report_text.h"
 #include "engine/tool_def.h"
 #include "records/record_log.h"
 #include "ui/resource_ids.h"
@@ -49,8 +50,10 @@ void BuildCaptionLine(const ToolDef& tool, wchar_t* out, int32_t capacity);
 // "计算完成  " and the tool's name.
 void BuildComputedStatus(const ToolDef& tool, wchar_t* out, int32_t capacity);
 
-// The text of the "输入有误" box for field index (0-based) with its label.
-void BuildInputErrorText(int32_t index, const wchar_t* label, wchar_t* out, int32_t capacity);
+// The text of the "输入有误" box for field index (0-based) with its label: a
+// number, or a whole number within the range the tool reads it in (null: any).
+void BuildInputErrorText(int32_t index, const wchar_t* label, const IntParamRange* range,
+                         wchar_t* out, int32_t capacity);
 
 // What a copy puts after the tool's name: a generator's report as it is; a
 // formula tool's report followed by "—— " and the verdict.

@@ -1,5 +1,7 @@
 #include "ui/window_keys.h"
 
+#include "ui/resource_ids.h"
+
 namespace {
 
 bool IsNavigationKey(const MSG& message) {
@@ -17,12 +19,29 @@ bool IsNavigationKey(const MSG& message) {
     }
 }
 
+bool IsTabKey(const MSG& message) {
+    return message.message == WM_KEYDOWN && message.wParam == VK_TAB;
+}
+
+bool IsReportBox(HWND control) {
+    return control != nullptr && GetDlgCtrlID(control) == IDC_REPORT_BOX;
+}
+
 // A field entered from the keyboard has its whole text selected, so that
 // typing replaces the value.
 void SelectWholeText(HWND control) {
     if ((SendMessageW(control, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) != 0) {
         SendMessageW(control, EM_SETSEL, 0, -1);
     }
+}
+
+// The report box entered from the keyboard shows the report from its first
+// line, the caret at its start and nothing selected: a long rota is read from
+// its beginning, and Shift with the arrows or Ctrl+A still select it. (The
+// dialog manager selects a box's whole text, which scrolls to its end.)
+void ShowFromStart(HWND report_box) {
+    SendMessageW(report_box, EM_SETSEL, 0, 0);
+    SendMessageW(report_box, EM_SCROLLCARET, 0, 0);
 }
 
 // The dialog manager's own answer for "no control yet" differs between
@@ -50,14 +69,23 @@ void DispatchWithDialogKeys(HWND main_window, MSG& message) {
     if (aimed_here && IsNavigationKey(message)) {
         SendMessageW(main_window, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
     }
-    if (aimed_here && IsDialogMessageW(main_window, &message)) return;
+    HWND had_focus = GetFocus();
+    if (aimed_here && IsDialogMessageW(main_window, &message)) {
+        HWND focus = GetFocus();
+        if (IsTabKey(message) && focus != had_focus && IsReportBox(focus)) ShowFromStart(focus);
+        return;
+    }
     TranslateMessage(&message);
     DispatchMessageW(&message);
 }
 
 void EnterControl(HWND control) {
     if (control == nullptr) return;
-    SelectWholeText(control);
+    if (IsReportBox(control)) {
+        ShowFromStart(control);
+    } else {
+        SelectWholeText(control);
+    }
     SetFocus(control);
 }
 

@@ -18,6 +18,10 @@ void DispatchWithDialogKeys(HWND main_window, MSG& message);
 // it (the first one when none has it), its text selected: the procedure's
 // answer to WM_NEXTDLGCTL, which a multi-line edit sends for Tab.
 void MoveFocusToNextTabStop(HWND main_window, bool previous);
+// Gives the focus to a control as the keyboard enters it: a field with its
+// whole text selected, the report box at its start with nothing selected.
+void EnterControl(HWND control);
+
 // The first tab stop, its text selected, as a dialog box opens.
 void EnterFirstTabStop(HWND main_window);
 

@@ -12,7 +12,6 @@
 #include "ui/layout.h"
 #include "ui/window_scale.h"
 
-constexpr int32_t kSavedReportCapacity = 8192;
 constexpr int32_t kReportCapacity = kSavedReportCapacity;
 // The copy text holds the whole saved report, and for a formula tool "—— " and
 // the verdict after it.

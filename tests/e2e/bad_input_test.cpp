@@ -1,5 +1,6 @@
-// What the fields accept: one whole number each. Anything else is named in a
-// "输入有误" box, the field gets the focus, and the last result stays as it was.
+// What the fields accept: one whole number each, within the rota's ranges.
+// Anything else is named in a "输入有误" box, the field gets the focus, and the last result stays
+// as it was.
 #include <gtest/gtest.h>
 #include <shlobj.h>
 
@@ -19,10 +20,6 @@ std::string Show(const std::wstring& text) {
 
 constexpr wchar_t kBadInputCaption[] = L"输入有误";
 
-std::wstring BadInputText(int field) {
-    return field == 0 ? L"第 1 项“护士人数”请输入数字。" : L"第 2 项“排班天数”请输入数字。";
-}
-
 struct RejectedCase {
     const char* name;
     int field;
@@ -34,6 +31,8 @@ void PrintTo(const RejectedCase& input, std::ostream* out) {
 }
 
 const RejectedCase kRejected[] = {
+    {"empty", 1, L""},
+    {"only spaces", 0, L"   "},
     {"letters", 1, L"abc"},
     {"number then letters", 1, L"12abc"},
     {"overflow to infinity", 0, L"1e999"},
@@ -100,10 +99,8 @@ void PrintTo(const AcceptedCase& input, std::ostream* out) {
 }
 
 const AcceptedCase kAccepted[] = {
-    {"only spaces are zero", L"   ", L"14", 1, 14},
-    {"empty is zero", L"10", L"", 10, 1},
     {"full-width digits", L"１２", L"14", 12, 14},
-    {"full-width point and sign", L"＋１２．５", L"１４", 12, 14},
+    {"full-width point and sign", L"＋１２．０", L"１４", 12, 14},
     {"spaces around", L"  12  ", L" 14", 12, 14},
     {"exponent", L"1e1", L"1E1", 10, 10},
     {"hexadecimal as the C locale reads it", L"0x1A", L"0XE", 26, 14},

@@ -79,18 +79,6 @@ TEST_F(ComputeTest, F5AimedAtTheMainWindowDoesNothing) {
     EXPECT_EQ(Show(ReadControlText(Report())), Show(ExpectedRota(3, 4)));
 }
 
-TEST_F(ComputeTest, CountsOutsideTheRotaLimitsAreClamped) {
-    TypeCounts(L"99", L"0");
-    PressKey(Field(0), VK_F5);
-    EXPECT_TRUE(WaitForReport(ExpectedRota(40, 1)));
-    TypeCounts(L"8.9", L"-3");
-    PressKey(Field(0), VK_F5);
-    EXPECT_TRUE(WaitForReport(ExpectedRota(8, 1)));
-    TypeCounts(L"1e10", L"45");
-    PressKey(Field(0), VK_F5);
-    EXPECT_TRUE(WaitForReport(ExpectedRota(1, 31)));
-}
-
 class CopyTest : public AppWindowTest {};
 
 TEST_F(CopyTest, PutsTheNameAndTheWholeReportOnTheClipboard) {

@@ -15,6 +15,11 @@ inline constexpr wchar_t kReadyStatus[] = L"就绪：填写参数后按 F5 或�
 inline constexpr wchar_t kComputedStatus[] = L"计算完成  护理排班表生成";
 inline constexpr wchar_t kCopiedStatus[] = L"结果已复制到剪贴板";
 inline constexpr wchar_t kResetStatus[] = L"已恢复默认值";
+// The "输入有误" box's text for the nurses' field (0) or the days' field (1).
+inline const wchar_t* BadInputText(int field) {
+    return field == 0 ? L"第 1 项“护士人数”请输入 1 到 40 之间的整数。"
+                      : L"第 2 项“排班天数”请输入 1 到 31 之间的整数。";
+}
 
 // The rota report for counts already inside 1..40 nurses and 1..31 days.
 std::wstring ExpectedRota(int nurses, int days);

@@ -63,8 +63,15 @@ TEST_F(RealInputTest, TheKeyboardAloneMovesComputesAndComesBack) {
         << Utf8Of(ReadControlText(Field(0))) << " x " << Utf8Of(ReadControlText(Field(1)));
     EXPECT_EQ(FocusedWindowOf(main_), Field(1));
 
-    const HWND order[] = {Report(),
-                          Button(kComputeButton),
+    TypeKeys({VK_TAB});
+    // Entered by Tab, the report shows its first line, the caret at its start.
+    EXPECT_TRUE(WaitFor([&] {
+        return FocusedWindowOf(main_) == Report() && SendMessageW(Report(), EM_GETSEL, 0, 0) == 0 &&
+               SendMessageW(Report(), EM_GETFIRSTVISIBLELINE, 0, 0) == 0;
+    })) << "selection "
+        << std::hex << SendMessageW(Report(), EM_GETSEL, 0, 0) << ", first line " << std::dec
+        << SendMessageW(Report(), EM_GETFIRSTVISIBLELINE, 0, 0);
+    const HWND order[] = {Button(kComputeButton),
                           Button(kSaveButton),
                           Button(kCopyButton),
                           Button(kResetButton),
@@ -95,6 +102,58 @@ TEST_F(RealInputTest, TheKeyboardAloneMovesComputesAndComesBack) {
     SetControlText(Field(0), L"5");
     TypeKeys({VK_F5});
     EXPECT_TRUE(WaitForReport(ExpectedRota(5, 31)));
+}
+
+// Only counts that the rota uses as they stand are taken. A refused one is named
+// in its box and keeps the last result; the field then has its text selected, so
+// that the next number typed replaces it.
+TEST_F(RealInputTest, TheRotaTakesOnlyTheCountsItUsesAsTyped) {
+    struct Step {
+        int field;  // entered by Tab or Shift+Tab when it is not the last step's
+        std::vector<UINT> keys;
+        const wchar_t* text;
+        bool refused;
+    };
+    const Step kSteps[] = {
+        {0, {VK_DELETE}, L"", true},
+        {0, {'0'}, L"0", true},
+        {0, {VK_OEM_MINUS, '5'}, L"-5", true},
+        {0, {'4', '1'}, L"41", true},
+        {0, {'3', VK_OEM_PERIOD, '5'}, L"3.5", true},
+        {0, {'1', 'E', '1', '0'}, L"1e10", true},
+        {0, {'1'}, L"1", false},
+        {1, {'3', '2'}, L"32", true},
+        {1, {'3', '1'}, L"31", false},
+        {0, {'4', '0'}, L"40", false},
+    };
+    int counts[2] = {8, 7};
+    ASSERT_TRUE(BringToForeground(main_));
+    ASSERT_TRUE(WaitFor([&] { return FocusedWindowOf(main_) == Field(0); }));
+    TypeKeys({VK_RETURN});
+    ASSERT_TRUE(WaitForReport(ExpectedRota(8, 7)));
+    int field = 0;
+    for (const Step& step : kSteps) {
+        SCOPED_TRACE(Utf8Of(step.text));
+        if (step.field > field) TypeKeys({VK_TAB});
+        if (step.field < field) TypeShifted(VK_TAB);
+        field = step.field;
+        ASSERT_TRUE(WaitFor([&] { return FocusedWindowOf(main_) == Field(field); }));
+        TypeKeys(step.keys);
+        ASSERT_TRUE(WaitFor([&] { return ReadControlText(Field(field)) == step.text; }))
+            << "typed over the selection: " << Utf8Of(ReadControlText(Field(field)));
+        TypeKeys({VK_RETURN});
+        MessageBoxView box;
+        if (step.refused) {
+            ASSERT_TRUE(FindMessageBox(main_, &box)) << "no box";
+            EXPECT_EQ(Utf8Of(box.text), Utf8Of(BadInputText(field)));
+            TypeKeys({VK_RETURN});
+            ASSERT_TRUE(WaitFor([&] { return !IsWindow(box.box); }));
+        } else {
+            counts[field] = std::stoi(step.text);
+        }
+        EXPECT_TRUE(WaitForReport(ExpectedRota(counts[0], counts[1])));
+    }
+    EXPECT_TRUE(NoMessageBoxWithin(main_, 100));
 }
 
 TEST_F(RealInputTest, AHeldButtonShowsItsPressedFill) {

@@ -228,7 +228,8 @@ TEST(NoHeap, ShellTextBuilders) {
             ParseFieldValue(field, &value);
         }
         double parsed[kMaxParams];
-        ParseFieldTexts(fields, 5, parsed);
+        ParseFieldTexts(rota, fields, parsed);
+        ParseFieldTexts(formula, fields, parsed);
         wchar_t path[kSelfTestPathCapacity];
         ParseSelfTestOption(L"app.exe --selftest \"C:\\out dir\\r.txt\"", path,
                             kSelfTestPathCapacity);
@@ -244,7 +245,8 @@ TEST(NoHeap, ShellTextBuilders) {
         BuildAboutText(rota, g_text, kAboutTextCapacity);
         BuildReferenceLine(rota, g_text, kReferenceLineCapacity);
         BuildCaptionLine(rota, g_text, kCaptionLineCapacity);
-        BuildInputErrorText(3, L"标签", g_text, kInputErrorTextCapacity);
+        BuildInputErrorText(3, L"标签", FindIntParamRange(rota, 0), g_text,
+                            kInputErrorTextCapacity);
         FormatDefaultValue(1e6, g_text, kDefaultValueTextCapacity);
     });
     EXPECT_EQ(count, 0);

@@ -43,11 +43,13 @@ constexpr AcceptedCase kAccepted[] = {
     {L"0x1p3", 8.0},
 };
 
-// Empty, or white space only: 0, as the field had never been filled.
-constexpr const wchar_t* kEmpty[] = {L"", L" ", L"   ", L"\t", L"\x3000"};
-
-// Each would otherwise become a number the user did not type.
+// Each would otherwise become a number the user did not type (an empty field
+// one that was never typed at all).
 constexpr const wchar_t* kRefused[] = {
+    L"",
+    L"   ",
+    L"\t",
+    L"\x3000",
     L"abc",
     L"12abc",
     L"1e999",
@@ -86,14 +88,6 @@ TEST(FieldParser, AcceptsOneNumber) {
         double value = kUntouched;
         ASSERT_TRUE(ParseFieldValue(c.text, &value));
         EXPECT_DOUBLE_EQ(c.value, value);
-    }
-}
-
-TEST(FieldParser, EmptyFieldIsZero) {
-    for (const wchar_t* text : kEmpty) {
-        double value = kUntouched;
-        ASSERT_TRUE(ParseFieldValue(text, &value));
-        EXPECT_EQ(0.0, value);
     }
 }
 
@@ -136,14 +130,17 @@ TEST(FieldParser, NullArgumentsAreRefused) {
     EXPECT_EQ(kUntouched, value);
 }
 
-TEST(FieldTexts, AllParsedAreCommitted) {
-    const wchar_t* texts[] = {L"10", L" ", L"１４"};
-    double values[4] = {1, 2, 3, kUntouched};
-    EXPECT_EQ(-1, ParseFieldTexts(texts, 3, values));
-    EXPECT_EQ(10.0, values[0]);
-    EXPECT_EQ(0.0, values[1]);
-    EXPECT_EQ(14.0, values[2]);
-    EXPECT_EQ(kUntouched, values[3]);  // beyond the count
+constexpr ParamDef kFormulaParams[] = {{"a", L"甲", nullptr, 1}, {"b", L"乙", nullptr, 2}};
+constexpr ToolDef kFormulaTool = {1, L"公式", nullptr, L"",     L"", nullptr, 2, kFormulaParams,
+                                  0, nullptr, 0,       nullptr, 0};
+
+TEST(FieldTexts, AllTakenAreCommitted) {
+    const wchar_t* texts[] = {L"-3.5", L"１e10"};
+    double values[3] = {1, 2, kUntouched};
+    EXPECT_EQ(-1, ParseFieldTexts(kFormulaTool, texts, values));
+    EXPECT_EQ(-3.5, values[0]);
+    EXPECT_EQ(1e10, values[1]);
+    EXPECT_EQ(kUntouched, values[2]);  // beyond the tool's parameters
 }
 
 TEST(FieldTexts, ARefusedFieldLeavesEveryValueAsItWas) {
@@ -153,15 +150,16 @@ TEST(FieldTexts, ARefusedFieldLeavesEveryValueAsItWas) {
         int32_t refused;
     };
     constexpr Case kCases[] = {
-        {L"abc", L"14", 0},
-        {L"10", L"12abc", 1},
+        {L"abc", L"14", 0},    {L"10", L"12abc", 1},
         {L"1e999", L"inf", 0},  // the first refused field is named
-        {L"10", L"inf", 1},
+        {L"10", L"inf", 1},    {L"10", L" ", 1},
+        {L"41", L"7", 0},  // the rota's counts: whole numbers within its ranges
+        {L"8", L"3.5", 1},     {L"-5", L"1e10", 0},
     };
     for (const Case& c : kCases) {
         const wchar_t* texts[] = {c.first, c.second};
         double values[2] = {8.0, 7.0};
-        EXPECT_EQ(c.refused, ParseFieldTexts(texts, 2, values));
+        EXPECT_EQ(c.refused, ParseFieldTexts(GetBuiltinTool(), texts, values));
         EXPECT_EQ(8.0, values[0]);
         EXPECT_EQ(7.0, values[1]);
     }

@@ -47,12 +47,17 @@ TEST(ShellText, FixedLinesOfTheBuiltInTool) {
     EXPECT_EQ(std::wstring(L"药学  \u00B7  "), text);
 }
 
-TEST(ShellText, InputErrorNamesTheItemByNumberAndLabel) {
+// The rota's own ranges are read in its refusal box end to end.
+TEST(ShellText, InputErrorSaysWhatTheItemTakes) {
+    constexpr IntParamRange kFromOne = {"gap", 1, kAnyIntHigh};
+    constexpr IntParamRange kAnyWhole = {"bed", kAnyIntLow, kAnyIntHigh};
     wchar_t text[kInputErrorTextCapacity];
-    BuildInputErrorText(1, L"排班天数", text, kInputErrorTextCapacity);
-    EXPECT_EQ(std::wstring(L"第 2 项“排班天数”请输入数字。"), text);
-    BuildInputErrorText(0, L"护士人数", text, kInputErrorTextCapacity);
-    EXPECT_EQ(std::wstring(L"第 1 项“护士人数”请输入数字。"), text);
+    BuildInputErrorText(1, L"剂量", nullptr, text, kInputErrorTextCapacity);
+    EXPECT_EQ(std::wstring(L"第 2 项“剂量”请输入数字。"), text);
+    BuildInputErrorText(1, L"间隔天数", &kFromOne, text, kInputErrorTextCapacity);
+    EXPECT_EQ(std::wstring(L"第 2 项“间隔天数”请输入不小于 1 的整数。"), text);
+    BuildInputErrorText(0, L"床号", &kAnyWhole, text, kInputErrorTextCapacity);
+    EXPECT_EQ(std::wstring(L"第 1 项“床号”请输入整数。"), text);
 }
 
 TEST(ShellText, SaveOutcomesNameTheRecordFile) {
