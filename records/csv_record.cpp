@@ -113,7 +113,9 @@ int32_t BuildDataLine(const ToolDef& tool, const double* values, const wchar_t* 
 
     const wchar_t* result = OrEmpty(report);
     AppendPiece(line, L",", 1);
-    AppendCell(line, result, CutLength(result, kRecordResultUnits));
+    const int32_t result_length = CutLength(result, kRecordResultUnits + 1);
+    if (result_length > kRecordResultUnits) line.cut = true;
+    AppendCell(line, result, result_length);
     return FinishLine(line);
 }
 

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 
+#include "engine/result_texts.h"
 #include "engine/tool_def.h"
 
 // The local moment a record is stamped with.
@@ -15,8 +16,8 @@ struct RecordTime {
     int32_t second;
 };
 
-// The result cell holds at most this many units of the report.
-constexpr int32_t kRecordResultUnits = 254;
+// The result cell holds the whole report, as long as the window keeps one.
+constexpr int32_t kRecordResultUnits = kSavedReportCapacity - 1;
 
 // The line buffers are sized so that a tool whose name and labels stay within
 // kRecordTextUnits units each always fits, even with every cell quoted and every
@@ -66,8 +67,9 @@ bool CellNeedsQuotes(const wchar_t* cell, int32_t length);
 int32_t BuildHeaderLine(const ToolDef& tool, wchar_t* line, int32_t capacity);
 
 // One data line: the timestamp, the tool's name, "label=%g" per parameter, the
-// first kRecordResultUnits units of the report, CR LF. Returns its length, or -1
-// when it did not fit (the cut line must not be written).
+// report (quoted as one cell, its line breaks inside it), CR LF. Returns its
+// length, or -1 when it did not fit (a report longer than kRecordResultUnits
+// included: the cut line must not be written).
 int32_t BuildDataLine(const ToolDef& tool, const double* values, const wchar_t* report,
                       const RecordTime& time, wchar_t* line, int32_t capacity);
 

@@ -113,30 +113,16 @@ std::wstring ResultCell(const std::wstring& report) {
     return line.substr(prefix.size(), line.size() - prefix.size() - 2);
 }
 
-TEST(RecordResultCell, KeepsTheFirst254UnitsOfTheReport) {
-    EXPECT_EQ(ResultCell(std::wstring(253, L'班')), std::wstring(253, L'班'));
-    EXPECT_EQ(ResultCell(std::wstring(254, L'班')), std::wstring(254, L'班'));
-    EXPECT_EQ(ResultCell(std::wstring(254, L'班') + L"X"), std::wstring(254, L'班'));
-    EXPECT_EQ(ResultCell(std::wstring(8000, L'a')), std::wstring(254, L'a'));
+// A report longer than the window keeps is never written cut.
+TEST(RecordResultCell, HoldsTheWholeReportAndRefusesALongerOne) {
+    const std::wstring longest(kRecordResultUnits, L'班');
+    EXPECT_EQ(ResultCell(longest), longest);
     EXPECT_EQ(ResultCell(L""), L"");
-}
-
-TEST(RecordResultCell, CutNeverSplitsASurrogatePair) {
-    if constexpr (sizeof(wchar_t) != 2) GTEST_SKIP() << "a wchar_t holds a whole character here";
-    const std::wstring pair = {wchar_t(0xD83D), wchar_t(0xDE00)};
-    EXPECT_EQ(ResultCell(std::wstring(253, L'班') + pair), std::wstring(253, L'班'));
-    EXPECT_EQ(ResultCell(std::wstring(252, L'班') + pair), std::wstring(252, L'班') + pair);
-}
-
-TEST(RecordResultCell, QuotesOnlyForWhatIsKeptOfTheReport) {
-    // The comma that would need quoting lies beyond the cut.
-    EXPECT_EQ(ResultCell(std::wstring(254, L'a') + L",b"), std::wstring(254, L'a'));
-    // A quote at the last kept unit is doubled.
-    EXPECT_EQ(ResultCell(std::wstring(253, L'a') + L"\"b"),
-              L"\"" + std::wstring(253, L'a') + L"\"\"\"");
-    // A line break cut between CR and LF keeps the CR, quoted.
-    EXPECT_EQ(ResultCell(std::wstring(253, L'a') + L"\r\n"),
-              L"\"" + std::wstring(253, L'a') + L"\r\"");
+    LineBuffer data(kRecordDataCapacity);
+    EXPECT_EQ(BuildDataLine(GetBuiltinTool(), kDefaults, (longest + L"X").c_str(), kMoment,
+                            data.data(), data.capacity),
+              -1);
+    EXPECT_TRUE(data.GuardsIntact());
 }
 
 // --- quoting -------------------------------------------------------------------
@@ -242,12 +228,13 @@ TEST(RecordLimits, LongestTextsTheBuffersAreSizedForFitWithEveryUnitQuoted) {
     WideTool worst(std::wstring(kRecordTextUnits, L'"'));
     const double values[kMaxParams] = {-1.7976931348623157e308, -2.2250738585072014e-308};
     auto text = std::make_unique<RecordText>();
-    ASSERT_TRUE(
-        BuildRecordText(worst.tool, values, std::wstring(600, L'"').c_str(), kMoment, text.get()));
+    const std::wstring report(kRecordResultUnits, L'"');
+    ASSERT_TRUE(BuildRecordText(worst.tool, values, report.c_str(), kMoment, text.get()));
     EXPECT_GT(text->newFileSize, text->dataOffset);
     const std::wstring data = text->data;
     EXPECT_NE(data.find(L"=-1.79769e+308\""), std::wstring::npos);
-    EXPECT_EQ(data.substr(data.size() - 2 - 510), L"\"" + std::wstring(508, L'"') + L"\"\r\n");
+    EXPECT_EQ(data.substr(data.size() - 2 - (2 * report.size() + 2)),
+              L"\"" + report + report + L"\"\r\n");
 }
 
 TEST(RecordLimits, LineThatDoesNotFitIsReportedCutAndNeverOverflows) {

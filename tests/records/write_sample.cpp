@@ -1,5 +1,5 @@
-// Writes a few records with multi-line reports, commas, quotes and a report
-// longer than the result cell into a new record file, through the program's own
+// Writes a few records with multi-line reports, commas, quotes and a whole
+// month's rota of 40 nurses into a new record file, through the program's own
 // line building and file code; and into a second file, for an outside reader to
 // compare with, each save's values ("%.17g") and full report (UTF-8; fields
 // separated by U+001F, saves by U+001E).
@@ -10,6 +10,7 @@
 #include <string>
 
 #include "engine/bounded_text.h"
+#include "engine/compute.h"
 #include "platform/utf8.h"
 #include "records/csv_record.h"
 #include "records/record_file.h"
@@ -23,6 +24,17 @@ struct SampleSave {
     std::wstring report;
 };
 
+std::wstring RotaReport(double nurses, double days) {
+    static wchar_t report[kSavedReportCapacity];
+    static wchar_t saved[kSavedReportCapacity];
+    wchar_t verdict[kVerdictCapacity];
+    const double values[kMaxParams] = {nurses, days};
+    int32_t level = 0;
+    ComputeTool(GetBuiltinTool(), values, report, kSavedReportCapacity, verdict, kVerdictCapacity,
+                &level, saved, kSavedReportCapacity);
+    return saved;
+}
+
 std::vector<SampleSave> SampleSaves() {
     return {
         {8.0, 7.0,
@@ -30,7 +42,7 @@ std::vector<SampleSave> SampleSaves() {
         {10.0, 14.0, L"含逗号,和\"引号\"的一行"},
         {0.25, 1e-05, L"没有需要加引号的内容"},
         {12.0, 30.0, std::wstring(250, L'班') + L"\r\n" + std::wstring(100, L'休')},
-        {3.0, 3.0, std::wstring(253, L'夜') + L"\"后面被截掉,\r\n"},
+        {40.0, 31.0, RotaReport(40.0, 31.0)},
     };
 }
 
