@@ -200,8 +200,7 @@ def check_signatures(signed, attached, ca, work, failures):
             signed["dist"], os.path.basename(signed[kind]))], capture_output=True, text=True)
         print(f"osslsigncode verify {os.path.basename(signed[kind])}:\n{done.stdout}{done.stderr}")
         failures += [f"osslsigncode verify of the signed {kind} (above)"] if done.returncode else []
-    swapped, dist = os.path.join(work, "swapped"), attached["dist"]
-    os.makedirs(swapped)
+    swapped, dist = tempfile.mkdtemp(dir=work), attached["dist"]
     signatures = sorted(glob.glob(os.path.join(dist, "*.sig")))
     for source, target in zip(signatures, reversed(signatures)):
         shutil.copyfile(source, os.path.join(swapped, os.path.basename(target)))
