@@ -1,11 +1,17 @@
 #!/usr/bin/env python3
-"""Writes the release into DIST: NAME-VERSION-win64.zip, holding the exe and the
-user guide, NAME-VERSION-x64.msi, the Windows Installer package of both built
-by wixl from installer.wxs, and SHA256SUMS for the zip, the package and the exe.
+"""Writes the release into DIST: NAME.exe, NAME-VERSION-win64.zip, holding the
+exe and the user guide, NAME-VERSION-x64.msi, the Windows Installer package of
+both built by wixl from installer.wxs, NAME-VERSION.cdx.json, the bill of
+materials (bill_of_materials.py), and SHA256SUMS for every other file there.
+When the environment names a certificate or the signatures of a signed release
+(signature.py), the exe is signed before it goes into the zip and the package,
+then the package, and each signature stands beside them as FILE.sig.
 
-    package.py NAME VERSION EXE GUIDE ICON SOURCE_DIR DIST
+    package.py NAME VERSION EXE GUIDE ICON SOURCE_DIR DIST LINK_MAP INCLUDE_DIRS CXX LINKER
 
-Both depend on nothing but their inputs: the zip's entries in a fixed order,
+LINK_MAP is the exe's link map, INCLUDE_DIRS the compiler's own include folders
+(separated by semicolons), CXX and LINKER the compiler and linker that built it.
+Every file depends on nothing but its inputs: the zip's entries in a fixed order,
 each dated by the last commit (or SOURCE_DATE_EPOCH), with fixed attributes;
 the package's product code derived from the version, its package code from the
 version and the commit date, and every date in it the commit's. The guide is
@@ -23,6 +29,9 @@ import uuid
 import xml.etree.ElementTree as ElementTree
 import zipfile
 import zlib
+
+import bill_of_materials
+import signature
 
 FILE_ATTRIBUTE_ARCHIVE = 0x20
 UNICODE_PATH_FIELD = 0x7075
@@ -176,20 +185,25 @@ def pin_summary(msi, package_code, seconds):
     open(msi, "wb").write(data)
 
 
-def write_installer(name, version, exe, guide_data, icon, seconds, msi):
-    """The package of installer.wxs, built by wixl in a folder of its own, with
-    the texts outside ASCII in the database's code page and the summary pinned."""
+def installer_source(version):
+    """installer.wxs as wixl reads it, its variables replaced."""
     if shutil.which("wixl") is None or shutil.which("msibuild") is None:
         sys.exit("release: wixl and msibuild are missing; scripts/setup.sh installs them "
                  "(Debian packages wixl and msitools)")
+    return ElementTree.fromstring(run(["wixl", "-E", "-D", f"Version={version}", "-D", "ProductCode=*",
+                                       os.path.basename(INSTALLER)], os.path.dirname(INSTALLER)))
+
+
+def write_installer(wxs, version, exe, guide_data, icon, seconds, msi):
+    """The package of installer.wxs (WXS, preprocessed), built by wixl in a folder
+    of its own, with the texts outside ASCII in the database's code page and the
+    summary pinned."""
     with tempfile.TemporaryDirectory() as stage:
         for source, staged in ((exe, "program.exe"), (icon, "tavomed.ico"), (INSTALLER, "installer.wxs")):
             shutil.copyfile(source, os.path.join(stage, staged))
         open(os.path.join(stage, "guide.txt"), "wb").write(guide_data)
         for staged in os.listdir(stage):  # the cabinet dates each file by its time
             os.utime(os.path.join(stage, staged), (seconds, seconds))
-        wxs = ElementTree.fromstring(run(["wixl", "-E", "-D", f"Version={version}",
-                                          "-D", "ProductCode=*", "installer.wxs"], stage))
         product = wxs.find(WIX + "Product")
         upgrade_code = uuid.UUID(product.get("UpgradeCode"))
         product_code = str(uuid.uuid5(upgrade_code, version)).upper()
@@ -207,28 +221,59 @@ def write_installer(name, version, exe, guide_data, icon, seconds, msi):
         shutil.copyfile(os.path.join(stage, "package.msi"), msi)
 
 
-def main():
-    name, version, exe, guide, icon, source_dir, dist = sys.argv[1:8]
-    seconds = last_commit_time(source_dir)
+def write_zip(path, exe_name, exe_data, guide_data, seconds):
     date_time = time.gmtime(seconds)[:6]
+    with zipfile.ZipFile(path, "w") as archive:
+        for entry, data in ((exe_name, exe_data), ("使用说明.txt", guide_data)):
+            archive.writestr(ZipEntry(entry, date_time), data, compresslevel=9)
+
+
+def file_sha256(path):
+    return hashlib.sha256(open(path, "rb").read()).hexdigest()
+
+
+def main():
+    name, version, exe, guide, icon, source_dir, dist, link_map, include_dirs, cxx, linker = sys.argv[1:12]
+    signing = signature.signing_from(os.environ)
+    seconds = last_commit_time(source_dir)
+    wxs = installer_source(version)
+    product = wxs.find(WIX + "Product")
+    # The package's summary and the signatures describe the program alike, in ASCII.
+    description = product.find(WIX + "Package").get("Description")
+    url = product.find(WIX + "Property[@Id='ARPURLINFOABOUT']").get("Value")
     exe_name = name + ".exe"
-    exe_data = open(exe, "rb").read()
     zip_name = f"{name}-{version}-win64.zip"
     msi_name = f"{name}-{version}-x64.msi"
-    shutil.rmtree(dist, ignore_errors=True)  # only this release, no older one
-    os.makedirs(dist)
-    with zipfile.ZipFile(os.path.join(dist, zip_name), "w") as archive:
-        for entry, data in ((exe_name, exe_data), ("使用说明.txt", guide_bytes(guide))):
-            archive.writestr(ZipEntry(entry, date_time), data, compresslevel=9)
-    zip_data = open(os.path.join(dist, zip_name), "rb").read()
-    write_installer(name, version, exe, guide_bytes(guide), icon, seconds,
-                    os.path.join(dist, msi_name))
-    msi_data = open(os.path.join(dist, msi_name), "rb").read()
-    # CR LF, so that Notepad shows one line each; sha256sum -c reads it as well.
-    sums = "".join(f"{hashlib.sha256(data).hexdigest()}  {entry}\r\n" for entry, data in
-                   ((zip_name, zip_data), (msi_name, msi_data), (exe_name, exe_data)))
-    with open(os.path.join(dist, "SHA256SUMS"), "w", encoding="utf-8", newline="") as f:
-        f.write(sums)
+    bom_name = f"{name}-{version}.cdx.json"
+    # Written aside and put in place whole: a release that fails leaves the last one as it was.
+    with tempfile.TemporaryDirectory() as stage:
+        out = os.path.join(stage, "dist")
+        os.makedirs(out)
+        staged_exe, staged_msi = os.path.join(stage, "program.exe"), os.path.join(stage, "package.msi")
+        shutil.copyfile(exe, staged_exe)
+        if signing:
+            signature.sign_file(signing, staged_exe, exe_name, description, url, out)
+        shutil.copyfile(staged_exe, os.path.join(out, exe_name))
+        write_zip(os.path.join(out, zip_name), exe_name, open(staged_exe, "rb").read(),
+                  guide_bytes(guide), seconds)
+        write_installer(wxs, version, staged_exe, guide_bytes(guide), icon, seconds, staged_msi)
+        if signing:
+            signature.sign_file(signing, staged_msi, msi_name, description, url, out)
+        shutil.copyfile(staged_msi, os.path.join(out, msi_name))
+        tools = [cxx, linker, shutil.which("wixl"), shutil.which("msibuild")]
+        bill_of_materials.write(
+            os.path.join(out, bom_name),
+            bill_of_materials.Program(name, version, product.get("Manufacturer"), description, url),
+            seconds, {entry: file_sha256(os.path.join(out, entry)) for entry in (exe_name, zip_name, msi_name)},
+            link_map, include_dirs.split(";"), tools + ([shutil.which("osslsigncode")] if signing else []))
+        listed = [zip_name, msi_name, exe_name, bom_name] + sorted(
+            entry for entry in os.listdir(out) if entry.endswith(".sig"))
+        # CR LF, so that Notepad shows one line each; sha256sum -c reads it as well.
+        sums = "".join(f"{file_sha256(os.path.join(out, entry))}  {entry}\r\n" for entry in listed)
+        with open(os.path.join(out, "SHA256SUMS"), "w", encoding="utf-8", newline="") as f:
+            f.write(sums)
+        shutil.rmtree(dist, ignore_errors=True)  # only this release, no older one
+        shutil.copytree(out, dist)
     print(sums.replace("\r\n", "\n"), end="")
 
 

@@ -1,18 +1,22 @@
 #!/usr/bin/env python3
-"""Builds the release (scripts/release.sh) in two clones of SOURCE, overlaid
+"""Builds the release (scripts/release.sh) in three clones of SOURCE, overlaid
 with its working tree, one after the other, in different time zones, locales
 and umasks, and in two folders of different names whose paths sort before and
 after the toolchain's (/tmp and /var/tmp against /usr: ld orders the import
-tables by library path). Checks that both give
-the same bytes, that the zip holds just the exe and the guide (byte order mark,
-CR LF), that SHA256SUMS matches, that the exe's imports pass check_imports.py,
+tables by library path): unsigned, signed with a throwaway certificate, and
+with the signed one's signatures attached, which must give the same bytes.
+Checks that osslsigncode verifies the signatures, that swapped ones stop the
+release, that the zip holds just the exe and the guide (byte order mark,
+CR LF), that sha256sum -c SHA256SUMS passes, that the bill of materials is
+valid and complete, that the exe's imports pass check_imports.py,
 that the zipped exe's self-test runs under Wine, and that msiexec installs the
 package (files, shortcut, uninstall entry, a self-test) and removes it all.
 
-    check_release.py SOURCE WORK OBJDUMP
+    check_release.py SOURCE WORK OBJDUMP SCHEMAS
 """
 import glob
 import hashlib
+import json
 import re
 import os
 import shutil
@@ -22,10 +26,17 @@ import sys
 import tempfile
 import zipfile
 
+import jsonschema
+
 GUIDE = "使用说明.txt"
 UNINSTALL = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall"
-BUILDS = (("/tmp", "a", {"TZ": "UTC0", "LC_ALL": "C.UTF-8"}, 0o022),
-          ("/var/tmp", "second-release-", {"TZ": "CST-8", "LC_ALL": "C"}, 0o002))
+SCHEMA_BASE = "http://cyclonedx.org/schema/"
+SIGNER = ("req -x509 -newkey rsa:2048 -nodes -keyout ca.key -out ca.pem -days 2 -subj /CN=Throwaway-CA",
+          "req -x509 -CA ca.pem -CAkey ca.key -newkey rsa:2048 -nodes -keyout signer.key -out signer.pem "
+          "-days 2 -subj /CN=TavoMed-test-signer -addext basicConstraints=CA:FALSE "
+          "-addext keyUsage=critical,digitalSignature -addext extendedKeyUsage=codeSigning",
+          "pkcs12 -export -inkey signer.key -in signer.pem -certfile ca.pem -passout file:password "
+          "-out signer.p12")
 
 
 def clone_working_tree(source, folder):
@@ -55,10 +66,21 @@ def build_release(source, work, root, prefix, env, umask):
         sys.exit(f"release build in {folder} failed:\n" + open(log).read()[-3000:])
     release = {kind: glob.glob(os.path.join(folder, pattern)) for kind, pattern in
                (("exe", "build/release/app/*.exe"), ("zip", "dist/*-win64.zip"),
-                ("msi", "dist/*-x64.msi"), ("SHA256SUMS", "dist/SHA256SUMS"))}
+                ("msi", "dist/*-x64.msi"), ("SHA256SUMS", "dist/SHA256SUMS"),
+                ("bom", "dist/*.cdx.json"), ("map", "build/release/release/*.map"))}
     if any(len(paths) != 1 for paths in release.values()):
         sys.exit(f"release build in {folder} left {release}")
-    return dict({kind: paths[0] for kind, paths in release.items()}, top=top)
+    return dict({kind: paths[0] for kind, paths in release.items()}, top=top, folder=folder,
+                dist=os.path.join(folder, "dist"))
+
+
+def make_signer(work):
+    """A throwaway CA and a code-signing certificate of it, as the release's variables."""
+    open(os.path.join(work, "password"), "w").write("throwaway\n")
+    for command in SIGNER:
+        subprocess.run(["openssl"] + command.split(), cwd=work, check=True, capture_output=True)
+    return {"RELEASE_SIGN_PKCS12": os.path.join(work, "signer.p12"),
+            "RELEASE_SIGN_PASSWORD_FILE": os.path.join(work, "password")}
 
 
 def differing_bytes(a, b):
@@ -82,19 +104,20 @@ def check_package(release, failures):
         failures.append(f"zip holds {names}")
         return None
     exe, guide = entries[exe_name], entries[GUIDE]
-    if exe != open(release["exe"], "rb").read():
-        failures.append(f"the zipped {exe_name} is not the built one")
+    if exe != open(os.path.join(release["dist"], exe_name), "rb").read():
+        failures.append(f"the zipped {exe_name} is not the one in dist/")
     if zip_name != f"{exe_name[:-4]}-{file_version(exe)}-win64.zip":
         failures.append(f"zip {zip_name} is not named for {exe_name} and its version")
     if not guide.startswith(b"\xef\xbb\xbf") or b"\n" in guide.replace(b"\r\n", b"") \
             or b"\r" in guide.replace(b"\r\n", b""):
         failures.append(f"{GUIDE} lacks the byte order mark or has line ends other than CR LF")
     guide.decode("utf-8")
-    sums = "".join(f"{hashlib.sha256(data).hexdigest()}  {name}\r\n" for name, data in
-                   ((zip_name, open(release["zip"], "rb").read()), (os.path.basename(
-                       release["msi"]), open(release["msi"], "rb").read()), (exe_name, exe)))
-    if open(release["SHA256SUMS"], encoding="utf-8", newline="").read() != sums:
-        failures.append("SHA256SUMS does not match the zip and the exe:\n" + sums)
+    sums = open(release["SHA256SUMS"], encoding="utf-8", newline="").read()
+    checked = subprocess.run(["sha256sum", "-c", "SHA256SUMS"], cwd=release["dist"], capture_output=True,
+                             text=True)
+    if checked.returncode != 0 or sorted(line.split("  ", 1)[1] for line in sums.split("\r\n")[:-1]) != \
+            sorted(set(os.listdir(release["dist"])) - {"SHA256SUMS"}):
+        failures.append(f"SHA256SUMS does not stand for the files beside it:\n{sums}{checked.stdout}")
     return exe_name
 
 
@@ -146,23 +169,76 @@ def check_installer(wine_run, msi, exe, work, failures):
             failures.append(f"msiexec {action}: exit code {code}, then {installed(wine_run, prefix, name)}")
 
 
+def check_bill_of_materials(release, objdump, schemas, failures):
+    """Valid, with the hashes of dist/, and with a Debian package behind every file
+    that the link map shows in the exe's sections and every DLL's import library."""
+    store = {SCHEMA_BASE + entry: json.load(open(os.path.join(schemas, entry)))
+             for entry in os.listdir(schemas) if entry.endswith(".schema.json")}
+    schema = store[SCHEMA_BASE + "bom-1.5.SNAPSHOT.schema.json"]
+    bom = json.load(open(release["bom"], encoding="utf-8"))
+    failures += ["bill of materials: " + error.message for error in jsonschema.Draft7Validator(
+        schema, resolver=jsonschema.RefResolver(schema["$id"], schema, store=store)).iter_errors(bom)]
+    files = {c["name"]: c["hashes"][0]["content"] for c in bom["components"] if c["type"] == "file"}
+    libraries = [c for c in bom["components"] if c["type"] == "library" and c["version"]
+                 and c["purl"].startswith("pkg:deb/debian/")]
+    located = {os.path.basename(o["location"]) for c in libraries for o in c["evidence"]["occurrences"]}
+    sections = re.sub(r"^LOAD .*", "", open(release["map"], encoding="utf-8", errors="replace").read(), flags=re.M)
+    imports = subprocess.run([objdump, "-p", release["exe"]], capture_output=True, text=True).stdout
+    shown = set(re.findall(r"/usr/\S*/([^/\s(]+\.[ao])\b", sections)) | {
+        f"lib{dll.lower()}.a" for dll in re.findall(r"DLL Name: (\S+)\.dll", imports, re.I)}
+    if len(shown) < 10 or shown - located or len(files) != 3 or any(hashlib.sha256(open(os.path.join(
+            release["dist"], name), "rb").read()).hexdigest() != sha256 for name, sha256 in files.items()):
+        failures.append(f"bill of materials: {sorted(files)}, no package for {sorted(shown - located)}")
+    print("bill of materials:", ", ".join(f"{c['name']} {c['version']}" for c in libraries))
+
+
+def check_signatures(signed, attached, ca, work, failures):
+    """osslsigncode verifies the signed files; the exe's and the package's signatures
+    swapped stop the release, which says so and leaves dist/ as it was."""
+    for kind in ("exe", "msi"):
+        done = subprocess.run(["osslsigncode", "verify", "-CAfile", ca, "-in", os.path.join(
+            signed["dist"], os.path.basename(signed[kind]))], capture_output=True, text=True)
+        print(f"osslsigncode verify {os.path.basename(signed[kind])}:\n{done.stdout}{done.stderr}")
+        failures += [f"osslsigncode verify of the signed {kind} (above)"] if done.returncode else []
+    swapped, dist = tempfile.mkdtemp(dir=work), attached["dist"]
+    signatures = sorted(glob.glob(os.path.join(dist, "*.sig")))
+    for source, target in zip(signatures, reversed(signatures)):
+        shutil.copyfile(source, os.path.join(swapped, os.path.basename(target)))
+    before = [open(path, "rb").read() for path in sorted(glob.glob(os.path.join(dist, "*")))]
+    done = subprocess.run(["bash", "scripts/release.sh"], cwd=attached["folder"], capture_output=True,
+                          text=True, env=dict(os.environ, RELEASE_SIGNATURES=swapped))
+    if f"release: attaching {os.path.basename(attached['exe'])}.sig failed" not in done.stdout or \
+            before != [open(path, "rb").read() for path in sorted(glob.glob(os.path.join(dist, "*")))]:
+        failures.append(f"swapped signatures: exit code {done.returncode}, {done.stdout[-2000:]}")
+
+
 def main():
-    source, work, objdump = sys.argv[1:4]
+    source, work, objdump, schemas = sys.argv[1:5]
     shutil.rmtree(work, ignore_errors=True)
     os.makedirs(work)
-    releases = [build_release(source, work, *build) for build in BUILDS]
+    unsigned = build_release(source, work, "/tmp", "a", {"TZ": "UTC0", "LC_ALL": "C.UTF-8"}, 0o022)
+    signed = build_release(source, work, "/var/tmp", "second-release-",
+                           dict(make_signer(work), TZ="CST-8", LC_ALL="C"), 0o002)
+    attached = build_release(source, work, "/tmp", "third-", {
+        "TZ": "UTC0", "LC_ALL": "C.UTF-8", "RELEASE_SIGNATURES": signed["dist"]}, 0o022)
+    releases = (unsigned, signed, attached)
     failures = []
-    for kind in ("exe", "zip", "msi", "SHA256SUMS"):
-        a, b = (open(release[kind], "rb").read() for release in releases)
-        if a != b:
-            failures.append(f"{kind} differs between the builds: {differing_bytes(a, b)} bytes")
+    for a, b in [(unsigned["exe"], release["exe"]) for release in (signed, attached)] + [
+            (unsigned["exe"], os.path.join(unsigned["dist"], os.path.basename(unsigned["exe"])))] + [
+            (os.path.join(signed["dist"], entry), os.path.join(attached["dist"], entry))
+            for entry in os.listdir(signed["dist"])]:
+        a_data, b_data = open(a, "rb").read(), open(b, "rb").read()
+        if a_data != b_data:
+            failures.append(f"{a} and {b} differ: {differing_bytes(a_data, b_data)} bytes")
     for release in releases:
         print(f"{release['top']}:\n" + open(release["SHA256SUMS"], encoding="utf-8").read(), end="")
-    exe_name = check_package(releases[0], failures)
+    check_signatures(signed, attached, os.path.join(work, "ca.pem"), work, failures)
+    for release in (unsigned, signed):
+        exe_name = check_package(release, failures)
+        check_bill_of_materials(release, objdump, schemas, failures)
     if exe_name:
-        exe = run_self_test(source, objdump, releases[0], exe_name, work, failures)
-        check_installer(os.path.join(source, "scripts/wine-run.sh"), releases[0]["msi"], exe, work,
-                        failures)
+        exe = run_self_test(source, objdump, signed, exe_name, work, failures)
+        check_installer(os.path.join(source, "scripts/wine-run.sh"), signed["msi"], exe, work, failures)
     for failure in failures:
         print("FAIL:", failure)
     print("release:", "bad" if failures else "ok")
