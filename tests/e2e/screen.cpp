@@ -131,29 +131,6 @@ bool Screenshot::SaveBmp(const std::wstring& path) const {
     return fclose(out) == 0;
 }
 
-std::vector<Rgb> RenderText(const std::wstring& text, const TextLook& look, int width, int height) {
-    DibCanvas canvas(width, height);
-    std::vector<Rgb> picture;
-    if (canvas.bits == nullptr) return picture;
-    HBRUSH fill = CreateSolidBrush(RGB(look.background.r, look.background.g, look.background.b));
-    RECT box{0, 0, width, height};
-    FillRect(canvas.dc, &box, fill);
-    DeleteObject(fill);
-    HFONT font = CreateFontW(-look.height, 0, 0, 0, look.weight, FALSE, FALSE, FALSE,
-                             DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                             CLEARTYPE_QUALITY, DEFAULT_PITCH | FF_DONTCARE, look.face);
-    HGDIOBJ previousFont = SelectObject(canvas.dc, font);
-    SetBkMode(canvas.dc, TRANSPARENT);
-    SetTextColor(canvas.dc, RGB(look.colour.r, look.colour.g, look.colour.b));
-    DrawTextW(canvas.dc, text.c_str(), -1, &box, look.flags);
-    SelectObject(canvas.dc, previousFont);
-    DeleteObject(font);
-    GdiFlush();
-    for (int i = 0; i < width * height; ++i)
-        picture.push_back(FromDib(canvas.bits[i]));
-    return picture;
-}
-
 std::vector<Rgb> RenderSystemIcon(const wchar_t* iconId, int width, int height, Rgb background) {
     DibCanvas canvas(width, height);
     std::vector<Rgb> picture;

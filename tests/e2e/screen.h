@@ -38,17 +38,6 @@ private:
     std::vector<uint32_t> pixels_;
 };
 
-// Draws text the way the program's status line does, in this process, so that the
-// painted footer can be compared with it pixel by pixel.
-struct TextLook {
-    const wchar_t* face;
-    int height;
-    int weight;
-    Rgb colour;
-    Rgb background;
-    UINT flags;
-};
-std::vector<Rgb> RenderText(const std::wstring& text, const TextLook& look, int width, int height);
 // A system icon as a message box draws it, on the given background.
 std::vector<Rgb> RenderSystemIcon(const wchar_t* iconId, int width, int height, Rgb background);
 // How many pixels of the client box differ from the rendered picture.

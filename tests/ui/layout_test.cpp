@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
+#include "ui/palette.h"
+
 namespace {
 
 TEST(Layout, ParameterRowsOfTheBuiltInTool) {
@@ -77,7 +81,7 @@ TEST(Layout, VerdictColourByLevel) {
         {3, {190, 30, 45}}, {4, {0, 128, 96}},  {-1, {0, 128, 96}},
     };
     for (const Case& c : kCases) {
-        const Rgb colour = VerdictColour(c.level);
+        const Rgb colour = VerdictPaint(kDesignPalette, c.level);
         EXPECT_EQ(c.colour.r, colour.r);
         EXPECT_EQ(c.colour.g, colour.g);
         EXPECT_EQ(c.colour.b, colour.b);
@@ -85,9 +89,16 @@ TEST(Layout, VerdictColourByLevel) {
 }
 
 TEST(Layout, OnlyTheComputeButtonIsPrimary) {
-    EXPECT_EQ(&kPrimaryButtonColours, &ColoursOfButton(1001));
-    for (int32_t id = 1002; id <= 1005; ++id) {
-        EXPECT_EQ(&kOtherButtonColours, &ColoursOfButton(id));
+    for (int32_t id = 1001; id <= 1005; ++id) {
+        const ButtonPaint paint = ButtonPaintOf(kDesignPalette, id);
+        const ButtonColours& design = id == 1001 ? kPrimaryButtonColours : kOtherButtonColours;
+        for (const auto& [got, wanted] : {std::pair{paint.fill, design.fill},
+                                          {paint.pressedFill, design.pressedFill},
+                                          {paint.outline, design.outline},
+                                          {paint.caption, design.caption},
+                                          {paint.pressedCaption, design.caption}}) {
+            EXPECT_TRUE(SameColour(got, wanted)) << id;
+        }
     }
 }
 
