@@ -57,11 +57,24 @@ bool Screenshot::Capture(HWND window) {
     width_ = outer.right - outer.left;
     height_ = outer.bottom - outer.top;
     clientOrigin_ = POINT{client.x - outer.left, client.y - outer.top};
+    return CopyFrom(nullptr, outer.left, outer.top);
+}
+
+bool Screenshot::CaptureClient(HWND window) {
+    RECT client{};
+    if (!GetClientRect(window, &client)) return false;
+    width_ = client.right;
+    height_ = client.bottom;
+    clientOrigin_ = POINT{0, 0};
+    return CopyFrom(window, 0, 0);
+}
+
+bool Screenshot::CopyFrom(HWND window, int x, int y) {
     DibCanvas canvas(width_, height_);
     if (canvas.bits == nullptr) return false;
-    HDC screen = GetDC(nullptr);
-    BOOL copied = BitBlt(canvas.dc, 0, 0, width_, height_, screen, outer.left, outer.top, SRCCOPY);
-    ReleaseDC(nullptr, screen);
+    HDC source = GetDC(window);
+    BOOL copied = BitBlt(canvas.dc, 0, 0, width_, height_, source, x, y, SRCCOPY);
+    ReleaseDC(window, source);
     GdiFlush();
     if (!copied) return false;
     pixels_.assign(canvas.bits, canvas.bits + static_cast<size_t>(width_) * height_);

@@ -23,6 +23,9 @@ std::string Describe(Rgb colour);
 class Screenshot {
 public:
     bool Capture(HWND window);
+    // The client area as the window's own process has painted it, from its
+    // device context rather than the screen (which the display shows later).
+    bool CaptureClient(HWND window);
     Rgb At(int clientX, int clientY) const;
     // Pixels of exactly this colour inside the client box [left, right) x [top, bottom).
     int Count(const RECT& box, Rgb colour) const;
@@ -32,6 +35,8 @@ public:
     bool SaveBmp(const std::wstring& path) const;
 
 private:
+    bool CopyFrom(HWND window, int x, int y);  // a null window: the screen
+
     int width_ = 0;
     int height_ = 0;
     POINT clientOrigin_{};  // client (0, 0) within the capture
