@@ -1,5 +1,7 @@
 #include "tests/e2e/driver.h"
 
+#include <oleacc.h>
+
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -385,6 +387,24 @@ HWND FocusedWindowOf(HWND window) {
     info.cbSize = sizeof(info);
     if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info)) return nullptr;
     return info.hwndFocus;
+}
+
+std::wstring AccessibleName(HWND control) {
+    IAccessible* object = nullptr;
+    if (FAILED(AccessibleObjectFromWindow(control, OBJID_CLIENT, __uuidof(IAccessible),
+                                          reinterpret_cast<void**>(&object)))) {
+        return L"<no accessible object>";
+    }
+    VARIANT self;
+    VariantInit(&self);
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR name = nullptr;
+    const HRESULT result = object->get_accName(self, &name);
+    std::wstring text = result == S_OK && name != nullptr ? name : L"<no name>";
+    SysFreeString(name);
+    object->Release();
+    return text;
 }
 
 }  // namespace e2e
