@@ -231,6 +231,10 @@ constexpr ButtonColours kPrimaryButtonColours = {
 constexpr ButtonColours kOtherButtonColours = {
     {255, 255, 255}, {226, 234, 240}, {206, 216, 224}, {44, 56, 66}};
 
+constexpr const ButtonColours& ColoursOfButton(int32_t id) {
+    return id == IDC_COMPUTE_BUTTON ? kPrimaryButtonColours : kOtherButtonColours;
+}
+
 // Level 0 and any value outside 1..3 share the calm colour.
 constexpr Rgb VerdictColour(int32_t level) {
     switch (level) {

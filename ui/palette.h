@@ -84,9 +84,10 @@ constexpr Rgb VerdictPaint(const Palette& palette, int32_t level) {
     return palette.colours[kVerdictPaint + (level >= 1 && level <= 3 ? level : 0)];
 }
 
+// The primary button is the one the design gives the primary colours.
 constexpr ButtonPaint ButtonPaintOf(const Palette& palette, int32_t id) {
-    const Rgb* c =
-        &palette.colours[id == IDC_COMPUTE_BUTTON ? kPrimaryButtonPaint : kOtherButtonPaint];
+    const bool primary = &ColoursOfButton(id) == &kPrimaryButtonColours;
+    const Rgb* c = &palette.colours[primary ? kPrimaryButtonPaint : kOtherButtonPaint];
     return {c[0], c[1], c[2], c[3], c[4]};
 }
 

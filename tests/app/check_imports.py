@@ -1,9 +1,8 @@
 #!/usr/bin/env python3
 """Checks what the program's exe loads at start, all from the import table that
 scanners read (the window DLLs, kernel32, the C runtime, advapi32 for the stack
-protector's canary), and no function that Windows 7 SP1 lacks (win7_imports.txt):
-those that ui/newer_windows.cpp looks up at run time are named in the exe and
-imported by none of its DLLs; and its header: ASLR, DEP, terminal-server aware, Windows 7 (6.1) as OS and
+protector's canary), and no function that Windows 7 SP1 lacks (win7_imports.txt);
+and its header: ASLR, DEP, terminal-server aware, Windows 7 (6.1) as OS and
 subsystem version, no writable code, and (with symbols) the stack protector.
 
     check_imports.py EXE OBJDUMP
@@ -16,9 +15,7 @@ import sys
 
 LOADED_AT_START = {"advapi32.dll", "gdi32.dll", "kernel32.dll", "msvcrt.dll", "shell32.dll", "user32.dll"}
 HARDENING = ("HIGH_ENTROPY_VA", "DYNAMIC_BASE", "NX_COMPAT", "TERMINAL_SERVICE_AWARE")
-HERE = os.path.dirname(os.path.abspath(__file__))
-WINDOWS_7_LIST = os.path.join(HERE, "win7_imports.txt")
-LOOKUPS = os.path.join(HERE, "..", "..", "ui", "newer_windows.cpp")
+WINDOWS_7_LIST = os.path.join(os.path.dirname(os.path.abspath(__file__)), "win7_imports.txt")
 
 
 def read_windows_7_list():
@@ -39,18 +36,6 @@ def imports_at_start(dump):
             for dll, body in re.findall(r"DLL Name: (\S+)\n.*?\n((?:\t[0-9a-f]+\t.*\n)+)", dump)}
 
 
-def lookup_problems(exe, at_start):
-    """The functions found at run time: their names stand in the exe, no import."""
-    names = re.findall(r'\{L"[\w.]+", "(\w+)"\}', open(LOOKUPS, encoding="utf-8").read())
-    data = open(exe, "rb").read()
-    imported = {name for names_of_dll in at_start.values() for name in names_of_dll}
-    print("looked up at run time:", ", ".join(names))
-    return (["%s is imported" % name for name in names if name in imported] +
-            ["%s is not named in the exe" % name for name in names
-             if b"\0" + name.encode() + b"\0" not in data] +
-            ([] if names else ["no run-time lookups found in " + LOOKUPS]))
-
-
 def header_problems(dump, code):
     flags = re.search(r"^DllCharacteristics\s+\w+\n((?:\t+\w+\n)*)", dump, re.M).group(1).split()
     problems = ["DllCharacteristics lacks " + flag for flag in HARDENING if flag not in flags]
@@ -69,7 +54,7 @@ def main():
     dump, code = (subprocess.run([objdump, option, exe], check=True, capture_output=True,
                                  text=True).stdout for option in ("-ph", "-d"))
     at_start = imports_at_start(dump)
-    problems = header_problems(dump, code) + lookup_problems(exe, at_start)
+    problems = header_problems(dump, code)
     if set(at_start) != LOADED_AT_START:
         problems.append("loaded at start: %s, expected %s" % (sorted(at_start),
                                                               sorted(LOADED_AT_START)))

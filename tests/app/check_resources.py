@@ -91,10 +91,8 @@ def check_manifest(rc_text, failures):
     if {a.get("Id") for tag, a, _ in attributes if tag == "supportedOS"} != SUPPORTED_OS:
         failures.append("manifest: supportedOS is not Windows 7, 8, 8.1 and 10/11")
     dpi = {tag: text for tag, _, text in attributes if tag in ("dpiAware", "dpiAwareness")}
-    awareness = [mode.strip() for mode in dpi.get("dpiAwareness", "").split(",")]
-    if dpi.get("dpiAware", "").lower() != "true/pm" or awareness != ["PerMonitorV2", "PerMonitor"]:
-        failures.append("manifest: not per-monitor v2 aware, with per-monitor and (Windows 7 "
-                        "and 8) system awareness to fall back on: %r" % dpi)
+    if dpi != {"dpiAware": "true/pm", "dpiAwareness": "PerMonitorV2, PerMonitor"}:
+        failures.append(f"manifest: not per-monitor v2 aware with the fallbacks: {dpi}")
 
 
 def main():

@@ -390,20 +390,18 @@ HWND FocusedWindowOf(HWND window) {
 }
 
 std::wstring AccessibleName(HWND control) {
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);  // once for the thread
     IAccessible* object = nullptr;
-    if (FAILED(AccessibleObjectFromWindow(control, OBJID_CLIENT, __uuidof(IAccessible),
-                                          reinterpret_cast<void**>(&object)))) {
-        return L"<no accessible object>";
-    }
-    VARIANT self;
-    VariantInit(&self);
-    self.vt = VT_I4;
-    self.lVal = CHILDID_SELF;
     BSTR name = nullptr;
-    const HRESULT result = object->get_accName(self, &name);
-    std::wstring text = result == S_OK && name != nullptr ? name : L"<no name>";
+    VARIANT self{};
+    self.vt = VT_I4;  // 0: CHILDID_SELF
+    if (SUCCEEDED(AccessibleObjectFromWindow(control, OBJID_CLIENT, __uuidof(IAccessible),
+                                             reinterpret_cast<void**>(&object)))) {
+        object->get_accName(self, &name);
+        object->Release();
+    }
+    const std::wstring text = name != nullptr ? name : L"<no name>";
     SysFreeString(name);
-    object->Release();
     return text;
 }
 

@@ -33,8 +33,7 @@ inline const ExpectedControl kControls[] = {
     {L"EDIT", L"7", 216, 180, 152, 27, 2001, kEditField, WS_EX_CLIENTEDGE},
     {L"STATIC", L"天", 374, 184, 78, 22, 0, 0, 0},
     {L"STATIC", kVerdictPrompt, 492, 142, 492, 46, 0, 0, 0},
-    // Never shown: it names the report box for a screen reader.
-    {L"STATIC", kReportName, 492, 104, 300, 30, 0, 0, 0, false},
+    {L"STATIC", L"计算结果", 492, 104, 300, 30, 0, 0, 0, false},
     {L"EDIT", L"", 492, 196, 492, 232, 3000, kReportStyle, WS_EX_CLIENTEDGE},
     {L"STATIC", kNote, 492, 444, 492, 120, 0, 0, 0},
     {L"STATIC", kReferenceLine, 492, 576, 492, 56, 0, 0, 0},

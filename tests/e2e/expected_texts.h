@@ -8,7 +8,6 @@ namespace e2e {
 
 inline constexpr wchar_t kToolName[] = L"护理排班表生成";
 inline constexpr wchar_t kVerdictPrompt[] = L"填写左侧参数，点击“计算”";
-inline constexpr wchar_t kReportName[] = L"计算结果";
 inline constexpr wchar_t kRotaVerdict[] = L"已生成轮转排班表，可复制到排班本或表格";
 inline constexpr wchar_t kNote[] = L"需按护士能级、连续夜班上限与休息要求人工调整后执行。";
 inline constexpr wchar_t kReferenceLine[] = L"参考依据：科室排班常规：白班 D、夜班 N、休息 R 轮转";

@@ -1,6 +1,5 @@
 #!/usr/bin/env bash
-# Runs the scaled-window end-to-end test (or the tests FILTER names) at one
-# display setting:
+# Runs the scaled-window end-to-end test at one display setting:
 #   run_at_dpi.sh DPI WIDTHxHEIGHT SCALE E2E_EXE ARTIFACT_DIR [FILTER]
 # in a Wine prefix of its own (build/wine-dpi, the same settings as the test
 # prefix) set to DPI, on a private Xvfb screen of that size.
@@ -20,7 +19,8 @@ status=0
 TAVOMED_SCREEN="$size" "$root/scripts/with-display.sh" \
     "$root/scripts/wine-run.sh" "$e2e" --gtest_filter="$filter" || status=$?
 wineserver -k 2>/dev/null || true
-for bmp in "$artifacts/window-$setting.bmp" "$artifacts"/window-after-*.bmp; do
-    if [ -f "$bmp" ]; then convert "$bmp" "${bmp%.bmp}.png" && rm -f "$bmp"; fi
-done
+bmp="$artifacts/window-$setting.bmp"
+if [ -f "$bmp" ]; then
+    convert "$bmp" "$artifacts/window-$setting.png" && rm -f "$bmp"
+fi
 exit "$status"

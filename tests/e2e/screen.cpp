@@ -49,32 +49,21 @@ std::string Describe(Rgb colour) {
     return text;
 }
 
-bool Screenshot::Capture(HWND window) {
+bool Screenshot::Capture(HWND window, bool own_context) {
     RECT outer{};
     if (!GetWindowRect(window, &outer)) return false;
     POINT client{0, 0};
     ClientToScreen(window, &client);
+    if (own_context) GetClientRect(window, &outer);
     width_ = outer.right - outer.left;
     height_ = outer.bottom - outer.top;
-    clientOrigin_ = POINT{client.x - outer.left, client.y - outer.top};
-    return CopyFrom(nullptr, outer.left, outer.top);
-}
-
-bool Screenshot::CaptureClient(HWND window) {
-    RECT client{};
-    if (!GetClientRect(window, &client)) return false;
-    width_ = client.right;
-    height_ = client.bottom;
-    clientOrigin_ = POINT{0, 0};
-    return CopyFrom(window, 0, 0);
-}
-
-bool Screenshot::CopyFrom(HWND window, int x, int y) {
+    clientOrigin_ = own_context ? POINT{0, 0} : POINT{client.x - outer.left, client.y - outer.top};
     DibCanvas canvas(width_, height_);
     if (canvas.bits == nullptr) return false;
-    HDC source = GetDC(window);
-    BOOL copied = BitBlt(canvas.dc, 0, 0, width_, height_, source, x, y, SRCCOPY);
-    ReleaseDC(window, source);
+    HWND source_window = own_context ? window : nullptr;
+    HDC source = GetDC(source_window);
+    BOOL copied = BitBlt(canvas.dc, 0, 0, width_, height_, source, outer.left, outer.top, SRCCOPY);
+    ReleaseDC(source_window, source);
     GdiFlush();
     if (!copied) return false;
     pixels_.assign(canvas.bits, canvas.bits + static_cast<size_t>(width_) * height_);

@@ -22,10 +22,8 @@ std::string Describe(Rgb colour);
 // client coordinates.
 class Screenshot {
 public:
-    bool Capture(HWND window);
-    // The client area as the window's own process has painted it, from its
-    // device context rather than the screen (which the display shows later).
-    bool CaptureClient(HWND window);
+    // own_context: the client area as its own process painted it, before the screen.
+    bool Capture(HWND window, bool own_context = false);
     Rgb At(int clientX, int clientY) const;
     // Pixels of exactly this colour inside the client box [left, right) x [top, bottom).
     int Count(const RECT& box, Rgb colour) const;
@@ -33,10 +31,9 @@ public:
     // given background colour; empty when there is none.
     RECT BoundsNotOf(const RECT& box, Rgb background) const;
     bool SaveBmp(const std::wstring& path) const;
+    bool SamePixels(const Screenshot& other) const { return pixels_ == other.pixels_; }
 
 private:
-    bool CopyFrom(HWND window, int x, int y);  // a null window: the screen
-
     int width_ = 0;
     int height_ = 0;
     POINT clientOrigin_{};  // client (0, 0) within the capture
