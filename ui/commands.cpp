@@ -3,6 +3,7 @@
 #include "engine/bounded_text.h"
 #include "engine/compute.h"
 #include "records/record_log.h"
+#include "ui/child_controls.h"
 #include "ui/clipboard_html.h"
 #include "ui/clipboard_html_win32.h"
 #include "ui/field_parser.h"
@@ -15,9 +16,11 @@ namespace {
 // as such instead of being read cut.
 constexpr int32_t kFieldReadCapacity = kFieldTextMaxLength + 2;
 
-// The status line is painted into the footer: a new text needs a repaint.
+// A command's outcome: the status line says it, and the window is repainted
+// with what the command changed.
 void SetStatus(WindowState& state, const wchar_t* text) {
     CopyText(state.statusText, kStatusTextCapacity, text);
+    ShowStatusText(state);
     InvalidateRect(state.mainWindow, nullptr, FALSE);
 }
 
@@ -164,6 +167,7 @@ void ComputeCommand(WindowState& state) {
     // The verdict line's background is erased so that its new colour shows.
     InvalidateRect(state.verdictLine, nullptr, TRUE);
     BuildComputedStatus(*state.tool, state.statusText, kStatusTextCapacity);
+    ShowStatusText(state);
     InvalidateRect(state.mainWindow, nullptr, FALSE);
 }
 

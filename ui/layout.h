@@ -104,6 +104,7 @@ constexpr int32_t CentredOrigin(int32_t screen_extent, int32_t window_extent) {
 // The controls of the result area.
 enum class ControlKind : int32_t {
     kVerdictLine,    // left-aligned, wrapping static
+    kReportLabel,    // hidden static: the report box's name for screen readers
     kReportBox,      // read-only multi-line edit
     kNoteLine,       // left-aligned, wrapping static
     kReferenceLine,  // left-aligned, wrapping static
@@ -144,9 +145,14 @@ struct ResultControlLayout {
     FontRole font;
 };
 
-// In creation order, after the parameter rows.
+// The result panel's title, painted above the verdict line.
+constexpr Box kResultTitleBox = {492, 104, 300, 30};
+
+// In creation order, after the parameter rows. A screen reader names an edit
+// by the static created last before it: the report box by its panel's title.
 constexpr ResultControlLayout kResultControls[] = {
     {ControlKind::kVerdictLine, {492, 142, 492, 46}, 0, kVerdictFont},
+    {ControlKind::kReportLabel, kResultTitleBox, 0, kCaptionFont},
     {ControlKind::kReportBox, {492, 196, 492, 232}, IDC_REPORT_BOX, kReportFont},
     {ControlKind::kNoteLine, {492, 444, 492, 120}, 0, kSmallFont},
     {ControlKind::kReferenceLine, {492, 576, 492, 56}, 0, kSmallFont},
@@ -186,12 +192,12 @@ constexpr Box WebAddressBox(int32_t client_width, Scale scale = kUnitScale) {
 constexpr Box kParamPanelBox = {20, 96, 440, 552};
 constexpr Box kResultPanelBox = {476, 96, 524, 552};
 constexpr Box kParamTitleBox = {36, 104, 300, 30};
-constexpr Box kResultTitleBox = {492, 104, 300, 30};
 constexpr Box kParamTitleRuleBox = {36, 133, 408, 1};
 constexpr Box kResultTitleRuleBox = {492, 133, 492, 1};
 constexpr Box FooterBandBox(int32_t client_width, Scale scale = kUnitScale) {
     return {0, Scaled(660, scale), client_width, Scaled(60, scale)};
 }
+// The status line, a static control created after the buttons.
 constexpr Box kStatusBox = {740, 704, 264, 16};
 
 constexpr wchar_t kParamPanelTitle[] = L"输入参数";

@@ -5,6 +5,7 @@
 #include "ui/commands.h"
 #include "ui/gdi_guards.h"
 #include "ui/painting.h"
+#include "ui/window_dpi.h"
 #include "ui/window_fonts.h"
 #include "ui/window_keys.h"
 #include "ui/window_state.h"
@@ -12,52 +13,12 @@
 namespace {
 
 constexpr wchar_t kWindowClassName[] = L"TavoMedToolWnd";
-constexpr DWORD kMainWindowStyle = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 
 // The one window of the process and everything it shows, from RunMainWindow to
 // process end. Only RunMainWindow names it; everything else is handed it.
 WindowState g_window_state;
 
 // ---- Start ------------------------------------------------------------------
-
-// The DPI that the system draws this (system-aware) process at. GetDpiForSystem
-// exists from Windows 10 on; older systems tell it through the screen's context.
-int32_t SystemDpi() {
-    using GetDpiForSystemFunction = UINT(WINAPI*)();
-    HMODULE user32 = GetModuleHandleW(L"user32.dll");
-    const FARPROC found = user32 != nullptr ? GetProcAddress(user32, "GetDpiForSystem") : nullptr;
-    if (found != nullptr) {
-        const auto get_dpi =
-            reinterpret_cast<GetDpiForSystemFunction>(reinterpret_cast<void (*)()>(found));
-        return static_cast<int32_t>(get_dpi());
-    }
-    HDC screen = GetDC(nullptr);
-    const int32_t dpi = screen != nullptr ? GetDeviceCaps(screen, LOGPIXELSY) : 0;
-    if (screen != nullptr) ReleaseDC(nullptr, screen);
-    return dpi;
-}
-
-// The primary screen without its taskbar, where the window opens.
-Box WorkArea() {
-    RECT work{};
-    if (!SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0)) {
-        work = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-    }
-    return {work.left, work.top, work.right - work.left, work.bottom - work.top};
-}
-
-FrameSize MainWindowFrame() {
-    RECT frame = {0, 0, 0, 0};
-    AdjustWindowRect(&frame, kMainWindowStyle, FALSE);
-    return {frame.right - frame.left, frame.bottom - frame.top};
-}
-
-// Fonts and brushes live until the process ends; they are never deleted.
-void CreateFontsAndBrushes(WindowState& state) {
-    CreateWindowFonts(state.scale, state.fonts);
-    state.whiteBrush = CreateSolidBrush(ToColorRef(kWhite));
-    state.backgroundBrush = CreateSolidBrush(ToColorRef(kPageColour));
-}
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
 
@@ -123,21 +84,55 @@ WindowState* AttachedWindowState(HWND window) {
 }
 
 LRESULT OnStaticColour(const WindowState& state, HDC context, HWND control) {
-    Rgb colour = kDimmedTextColour;
+    const Palette& palette = state.palette;
+    Rgb colour = Paint(palette, kDimmedTextPaint);
+    HBRUSH background = state.panelBrush;
     if (control == state.verdictLine) {
-        colour = VerdictColour(state.level);
+        colour = VerdictPaint(palette, state.level);
     } else if (control == state.reportBox || control == state.noteLine) {
-        colour = kOrdinaryTextColour;
+        colour = Paint(palette, kOrdinaryTextPaint);
+    } else if (control == state.statusLine) {
+        colour = Paint(palette, kStatusPaint);
+        background = state.footerBrush;
     }
     SetBkMode(context, TRANSPARENT);
     SetTextColor(context, ToColorRef(colour));
-    return reinterpret_cast<LRESULT>(state.whiteBrush);
+    return reinterpret_cast<LRESULT>(background);
 }
 
-LRESULT OnEditColour(HDC context, HBRUSH white_brush) {
-    SetTextColor(context, ToColorRef(kOrdinaryTextColour));
-    SetBkColor(context, ToColorRef(kWhite));
-    return reinterpret_cast<LRESULT>(white_brush);
+LRESULT OnEditColour(const WindowState& state, HDC context) {
+    SetTextColor(context, ToColorRef(Paint(state.palette, kOrdinaryTextPaint)));
+    SetBkColor(context, ToColorRef(Paint(state.palette, kPanelPaint)));
+    return reinterpret_cast<LRESULT>(state.panelBrush);
+}
+
+// The palette for the user's contrast setting, and brushes of its panel and
+// footer colours for the controls; the old brushes go once the new ones are
+// the state's. False when nothing changed.
+bool TakePalette(WindowState& state) {
+    const Palette palette = WindowPalette(HighContrastIsOn(state.highContrastSource));
+    if (state.panelBrush != nullptr && SamePalette(palette, state.palette)) return false;
+    HBRUSH old_panel = state.panelBrush;
+    HBRUSH old_footer = state.footerBrush;
+    state.palette = palette;
+    state.panelBrush = CreateSolidBrush(ToColorRef(Paint(palette, kPanelPaint)));
+    state.footerBrush = CreateSolidBrush(ToColorRef(Paint(palette, kFooterPaint)));
+    if (old_panel != nullptr) DeleteObject(old_panel);
+    if (old_footer != nullptr) DeleteObject(old_footer);
+    return true;
+}
+
+// High contrast turned on or off, or its colours changed: the whole window is
+// painted again in the new colours at once.
+void OnColoursChanged(WindowState& state, HWND window) {
+    if (TakePalette(state)) {
+        RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    }
+}
+
+void OnSettingChange(WindowState& state, HWND window, WPARAM setting) {
+    if (setting == SPI_SETWORKAREA) FitToWorkArea(state);
+    if (setting == SPI_SETHIGHCONTRAST) OnColoursChanged(state, window);
 }
 
 // The window keeps the size it was created at.
@@ -185,16 +180,28 @@ LRESULT HandleMessage(WindowState& state, HWND window, UINT message, WPARAM wpar
             return 0;
         case WM_DRAWITEM:
             DrawOwnerButton(*reinterpret_cast<const DRAWITEMSTRUCT*>(lparam),
-                            state.fonts[kButtonFont], state.scale);
+                            state.fonts[kButtonFont], state.scale, state.palette);
             return 1;
         case WM_COMMAND:
             if (RunCommand(state, LOWORD(wparam))) return 0;
             break;
         case WM_CTLCOLOREDIT:
-            return OnEditColour(reinterpret_cast<HDC>(wparam), state.whiteBrush);
+            return OnEditColour(state, reinterpret_cast<HDC>(wparam));
         case WM_CTLCOLORSTATIC:
             return OnStaticColour(state, reinterpret_cast<HDC>(wparam),
                                   reinterpret_cast<HWND>(lparam));
+        case WM_DPICHANGED:
+            OnDpiChanged(state, LOWORD(wparam), *reinterpret_cast<const RECT*>(lparam));
+            return 0;
+        case WM_DISPLAYCHANGE:
+            FitToWorkArea(state);
+            break;
+        case WM_SETTINGCHANGE:
+            OnSettingChange(state, window, wparam);
+            break;
+        case WM_SYSCOLORCHANGE:
+            OnColoursChanged(state, window);
+            break;
         default:
             break;
     }
@@ -228,25 +235,23 @@ int32_t RunMessageLoop(WindowState& state) {
 
 }  // namespace
 
-int32_t RunMainWindow(HINSTANCE instance, const ToolDef* tool) {
+HWND OpenMainWindow(WindowState& state, HINSTANCE instance, const ToolDef* tool) {
     // The window holds 16 fields and values; a larger definition is refused
     // rather than shown in part.
-    if (tool == nullptr || tool->param_count < 0 || tool->param_count > kMaxParams) return 1;
-    WindowState& state = g_window_state;
+    if (tool == nullptr || tool->param_count < 0 || tool->param_count > kMaxParams) return nullptr;
     state.instance = instance;
     state.tool = tool;
     state.level = 0;
     ClearText(state.savedReport, kSavedReportCapacity);
-    const Box work_area = WorkArea();
-    const FrameSize frame = MainWindowFrame();
-    state.scale = ChooseWindowScale(SystemDpi(), work_area, frame);
-    state.placement = PlaceMainWindow(state.scale, work_area, frame);
-
-    CreateFontsAndBrushes(state);
+    ChooseOpeningScale(state);
+    CreateWindowFonts(state.scale, state.fonts);
+    state.backgroundBrush = CreateSolidBrush(ToColorRef(kPageColour));
+    TakePalette(state);
     RegisterMainWindowClass(state.instance, state.backgroundBrush);
     HWND window = CreateMainWindow(state);
-    if (window == nullptr) return 1;
+    if (window == nullptr) return nullptr;
     state.mainWindow = window;
+    MatchMonitorDpi(state);
 
     ShowWindow(window, SW_SHOW);
     UpdateWindow(window);
@@ -255,5 +260,10 @@ int32_t RunMainWindow(HINSTANCE instance, const ToolDef* tool) {
     // user has asked the system for keyboard cues): the system decides from
     // the input that opened the window.
     SendMessageW(window, WM_CHANGEUISTATE, MAKEWPARAM(UIS_INITIALIZE, 0), 0);
-    return RunMessageLoop(state);
+    return window;
+}
+
+int32_t RunMainWindow(HINSTANCE instance, const ToolDef* tool) {
+    if (OpenMainWindow(g_window_state, instance, tool) == nullptr) return 1;
+    return RunMessageLoop(g_window_state);
 }

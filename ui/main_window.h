@@ -6,7 +6,13 @@
 #include <cstdint>
 
 #include "engine/tool_def.h"
+#include "ui/window_state.h"
 
 // Opens the window on the tool and runs its message loop: 0 when the window has
 // been closed, 1 when it could not be created.
 int32_t RunMainWindow(HINSTANCE instance, const ToolDef* tool);
+
+// Opens the window on the tool with the state given, which the window works on
+// until the process ends: shown, its first field focused. nullptr when it could
+// not be created. RunMainWindow's first half, for a caller with a loop of its own.
+HWND OpenMainWindow(WindowState& state, HINSTANCE instance, const ToolDef* tool);

@@ -22,55 +22,61 @@ bool ShowsFocusMark(const DRAWITEMSTRUCT& item) {
     return (SendMessageW(item.hwndItem, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS) == 0;
 }
 
-void DrawFocusMark(HDC context, Box box, Scale scale) {
+// In the design's colours the mark inverts what lies under it through the
+// context's colours; in the system's it is dotted in the caption's colour, so
+// that it too is one of them.
+void DrawFocusMark(HDC context, Box box, Scale scale, const Palette& palette, Rgb caption) {
     const int32_t inset = Scaled(kFocusMarkInset, scale);
     RECT mark = {box.x + inset, box.y + inset, box.x + box.width - inset,
                  box.y + box.height - inset};
-    // The mark inverts what lies under it through the context's colours.
-    SetTextColor(context, RGB(0, 0, 0));
-    SetBkColor(context, RGB(255, 255, 255));
-    DrawFocusRect(context, &mark);
+    if (!palette.fromSystem) {
+        SetTextColor(context, RGB(0, 0, 0));
+        SetBkColor(context, RGB(255, 255, 255));
+        DrawFocusRect(context, &mark);
+        return;
+    }
+    const LOGBRUSH ink = {BS_SOLID, ToColorRef(caption), 0};
+    OwnedGdiObject<HPEN> pen(ExtCreatePen(PS_COSMETIC | PS_ALTERNATE, 1, &ink, 0, nullptr));
+    SelectionGuard pen_selection(context, pen.get());
+    SelectionGuard brush_selection(context, GetStockObject(NULL_BRUSH));
+    Rectangle(context, mark.left, mark.top, mark.right, mark.bottom);
 }
 
 void PaintHeader(HDC context, const WindowState& state, int32_t width) {
     const Scale scale = state.scale;
-    FillBox(context, HeaderBandBox(width, scale), kHeaderColour);
-    FillBox(context, Scaled(kAccentStripeBox, scale), kAccentColour);
-    DrawTextBox(context, Scaled(kToolNameBox, scale), state.tool->name, kWhite,
-                state.fonts[kTitleFont], 0);
+    const Palette& palette = state.palette;
+    FillBox(context, HeaderBandBox(width, scale), Paint(palette, kHeaderPaint));
+    FillBox(context, Scaled(kAccentStripeBox, scale), Paint(palette, kAccentPaint));
+    DrawTextBox(context, Scaled(kToolNameBox, scale), state.tool->name,
+                Paint(palette, kToolNamePaint), state.fonts[kTitleFont], 0);
     wchar_t caption[kCaptionLineCapacity];
     BuildCaptionLine(*state.tool, caption, kCaptionLineCapacity);
-    DrawTextBox(context, Scaled(kCaptionLineBox, scale), caption, kCaptionColour,
+    DrawTextBox(context, Scaled(kCaptionLineBox, scale), caption, Paint(palette, kCaptionPaint),
                 state.fonts[kCaptionFont], 0);
     wchar_t address[64];
     CopyText(address, 64, kWebAddress);
-    DrawTextBox(context, WebAddressBox(width, scale), address, kLinkColour, state.fonts[kSmallFont],
-                DT_RIGHT);
+    DrawTextBox(context, WebAddressBox(width, scale), address, Paint(palette, kLinkPaint),
+                state.fonts[kSmallFont], DT_RIGHT);
 }
 
-void PaintPanel(HDC context, Box design_panel, Scale scale) {
+void PaintPanel(HDC context, Box design_panel, Scale scale, const Palette& palette) {
     const Box panel = Scaled(design_panel, scale);
-    FillBox(context, panel, kWhite);
-    FrameBox(context, panel, kPanelOutlineColour, ScaledLine(1, scale));
+    FillBox(context, panel, Paint(palette, kPanelPaint));
+    FrameBox(context, panel, Paint(palette, kPanelOutlinePaint), ScaledLine(1, scale));
 }
 
 void PaintPanels(HDC context, const WindowState& state) {
     const Scale scale = state.scale;
-    PaintPanel(context, kParamPanelBox, scale);
-    PaintPanel(context, kResultPanelBox, scale);
-    DrawTextBox(context, Scaled(kParamTitleBox, scale), kParamPanelTitle, kHeaderColour,
+    const Palette& palette = state.palette;
+    PaintPanel(context, kParamPanelBox, scale, palette);
+    PaintPanel(context, kResultPanelBox, scale, palette);
+    const Rgb title = Paint(palette, kPanelTitlePaint);
+    DrawTextBox(context, Scaled(kParamTitleBox, scale), kParamPanelTitle, title,
                 state.fonts[kCaptionFont], 0);
-    DrawTextBox(context, Scaled(kResultTitleBox, scale), kResultPanelTitle, kHeaderColour,
+    DrawTextBox(context, Scaled(kResultTitleBox, scale), kResultPanelTitle, title,
                 state.fonts[kCaptionFont], 0);
-    FillBox(context, Scaled(kParamTitleRuleBox, scale), kTitleRuleColour);
-    FillBox(context, Scaled(kResultTitleRuleBox, scale), kTitleRuleColour);
-}
-
-void PaintFooter(HDC context, const WindowState& state, int32_t width) {
-    FillBox(context, FooterBandBox(width, state.scale), kFooterColour);
-    // A record file's path is shortened in its middle: its file name stays.
-    DrawTextBox(context, Scaled(kStatusBox, state.scale), state.statusText, kStatusColour,
-                state.fonts[kSmallFont], DT_RIGHT | DT_PATH_ELLIPSIS);
+    FillBox(context, Scaled(kParamTitleRuleBox, scale), Paint(palette, kTitleRulePaint));
+    FillBox(context, Scaled(kResultTitleRuleBox, scale), Paint(palette, kTitleRulePaint));
 }
 
 }  // namespace
@@ -86,9 +92,10 @@ void DrawTextBox(HDC context, Box box, const wchar_t* text, Rgb colour, HFONT fo
               DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | ellipsis | extra_flags);
 }
 
-void DrawOwnerButton(const DRAWITEMSTRUCT& item, HFONT font, Scale scale) {
-    const ButtonColours& colours = ColoursOfButton(static_cast<int32_t>(item.CtlID));
+void DrawOwnerButton(const DRAWITEMSTRUCT& item, HFONT font, Scale scale, const Palette& palette) {
+    const ButtonPaint colours = ButtonPaintOf(palette, static_cast<int32_t>(item.CtlID));
     const bool pressed = (item.itemState & ODS_SELECTED) != 0;
+    const Rgb caption_colour = pressed ? colours.pressedCaption : colours.caption;
     const Box box = {item.rcItem.left, item.rcItem.top, item.rcItem.right - item.rcItem.left,
                      item.rcItem.bottom - item.rcItem.top};
     FillBox(item.hDC, box, pressed ? colours.pressedFill : colours.fill);
@@ -96,8 +103,8 @@ void DrawOwnerButton(const DRAWITEMSTRUCT& item, HFONT font, Scale scale) {
     wchar_t caption[kButtonCaptionCapacity];
     caption[0] = L'\0';
     GetWindowTextW(item.hwndItem, caption, kButtonCaptionCapacity);
-    DrawTextBox(item.hDC, box, caption, colours.caption, font, DT_CENTER);
-    if (ShowsFocusMark(item)) DrawFocusMark(item.hDC, box, scale);
+    DrawTextBox(item.hDC, box, caption, caption_colour, font, DT_CENTER);
+    if (ShowsFocusMark(item)) DrawFocusMark(item.hDC, box, scale, palette, caption_colour);
 }
 
 void FillBox(HDC context, Box box, Rgb colour) {
@@ -123,8 +130,9 @@ void PaintMainWindow(const WindowState& state, HWND window) {
     const int32_t width = client.right - client.left;
     const int32_t height = client.bottom - client.top;
 
-    FillBox(context, {0, 0, width, height}, kPageColour);
+    FillBox(context, {0, 0, width, height}, Paint(state.palette, kPagePaint));
     PaintHeader(context, state, width);
     PaintPanels(context, state);
-    PaintFooter(context, state, width);
+    // The status line is a control of its own, drawn over the footer band.
+    FillBox(context, FooterBandBox(width, state.scale), Paint(state.palette, kFooterPaint));
 }

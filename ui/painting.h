@@ -1,10 +1,12 @@
 // Painting of everything in the main window that is not a child control, at the
-// window's scale. The drawing routines take boxes in device pixels.
+// window's scale and in its palette. The drawing routines take boxes in device
+// pixels.
 #pragma once
 
 #include <windows.h>
 
 #include "ui/layout.h"
+#include "ui/palette.h"
 #include "ui/window_state.h"
 
 void PaintMainWindow(const WindowState& state, HWND window);
@@ -12,7 +14,7 @@ void PaintMainWindow(const WindowState& state, HWND window);
 // An owner-drawn button (WM_DRAWITEM): its fill, pressed or not, its outline and
 // its caption, and the dotted focus mark inside it when it has the focus and
 // the window shows its keyboard cues.
-void DrawOwnerButton(const DRAWITEMSTRUCT& item, HFONT font, Scale scale);
+void DrawOwnerButton(const DRAWITEMSTRUCT& item, HFONT font, Scale scale, const Palette& palette);
 
 // One line of text in a box: transparent, single line, vertically centred, cut
 // with an ellipsis at its end unless extra_flags names another (DT_PATH_ELLIPSIS);

@@ -11,6 +11,7 @@
 #define IDC_ABOUT_BUTTON 1005
 #define IDC_FIRST_PARAM_FIELD 2000
 #define IDC_REPORT_BOX 3000
+#define IDC_STATUS_LINE 3001
 
 // The maker and its web address: one value for the header band, the about box
 // and the version resource.

@@ -1,11 +1,12 @@
-// The window's fonts, created once at start at its scale, each in its design
-// face where this system has it, else in the nearest face it does have.
+// The window's fonts at its scale (created at start and again at each new
+// scale), each in its design face where this system has it, else in the
+// nearest face it does have.
 #pragma once
 
 #include <windows.h>
 
 #include "ui/layout.h"
 
-// Fills fonts[kFontRoleCount], indexed by FontRole. The fonts live until the
-// process ends.
+// Fills fonts[kFontRoleCount], indexed by FontRole. The fonts live until a new
+// scale replaces them.
 void CreateWindowFonts(Scale scale, HFONT* fonts);

@@ -43,6 +43,14 @@ Scale ChooseWindowScale(int32_t dpi, Box work_area, FrameSize frame) {
     return IsSmaller(scale, kSmallestScale) ? kSmallestScale : scale;
 }
 
+bool IsDpiScale(Scale scale, int32_t dpi) {
+    return SameScale(scale, {dpi > 0 ? dpi : kDesignDpi, kDesignDpi});
+}
+
+bool SameScale(Scale a, Scale b) {
+    return !IsSmaller(a, b) && !IsSmaller(b, a);
+}
+
 WindowPlacement PlaceMainWindow(Scale scale, Box work_area, FrameSize frame) {
     const int32_t framed_width = Scaled(kDesignClientWidth, scale) + frame.width;
     const int32_t framed_height = Scaled(kDesignClientHeight, scale) + frame.height;

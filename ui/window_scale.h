@@ -21,6 +21,12 @@ struct FrameSize {
 // work area that is no area at all.
 Scale ChooseWindowScale(int32_t dpi, Box work_area, FrameSize frame);
 
+// The scale is the DPI's own, not lowered to fit a work area.
+bool IsDpiScale(Scale scale, int32_t dpi);
+
+// Two fractions of the same value.
+bool SameScale(Scale a, Scale b);
+
 // The outer rectangle of the main window at a scale.
 struct WindowPlacement {
     int32_t x;

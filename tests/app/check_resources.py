@@ -90,8 +90,9 @@ def check_manifest(rc_text, failures):
         failures.append("manifest: not asInvoker")
     if {a.get("Id") for tag, a, _ in attributes if tag == "supportedOS"} != SUPPORTED_OS:
         failures.append("manifest: supportedOS is not Windows 7, 8, 8.1 and 10/11")
-    if [text for tag, _, text in attributes if tag in ("dpiAware", "dpiAwareness")] != ["true"]:
-        failures.append("manifest: DPI awareness is not system-aware alone")
+    dpi = {tag: text for tag, _, text in attributes if tag in ("dpiAware", "dpiAwareness")}
+    if dpi != {"dpiAware": "true/pm", "dpiAwareness": "PerMonitorV2, PerMonitor"}:
+        failures.append(f"manifest: not per-monitor v2 aware with the fallbacks: {dpi}")
 
 
 def main():

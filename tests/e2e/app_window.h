@@ -20,10 +20,9 @@ enum ControlId : int {
     kAboutButton = 1005,
     kFirstField = 2000,
     kReportBox = 3000,
+    kStatusLine = 3001,
 };
 
-// The status line is painted into the footer, not held by a control.
-inline constexpr RECT kStatusBox{740, 704, 1004, 720};
 inline constexpr RECT kVerdictBox{492, 142, 984, 188};
 
 class AppWindowTest : public ::testing::Test {
@@ -38,7 +37,7 @@ protected:
     // Types both counts and presses the key in the given field.
     void TypeCounts(const std::wstring& nurses, const std::wstring& days);
     bool WaitForReport(const std::wstring& expected);
-    // Waits until the footer shows exactly this status text.
+    // Waits until the status line holds exactly this text.
     bool WaitForStatus(const std::wstring& status);
     // Computes 10 nurses and 14 days with F5 and waits for the report.
     void ComputeTenByFourteen();

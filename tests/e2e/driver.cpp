@@ -1,5 +1,7 @@
 #include "tests/e2e/driver.h"
 
+#include <oleacc.h>
+
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -385,6 +387,22 @@ HWND FocusedWindowOf(HWND window) {
     info.cbSize = sizeof(info);
     if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info)) return nullptr;
     return info.hwndFocus;
+}
+
+std::wstring AccessibleName(HWND control) {
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);  // once for the thread
+    IAccessible* object = nullptr;
+    BSTR name = nullptr;
+    VARIANT self{};
+    self.vt = VT_I4;  // 0: CHILDID_SELF
+    if (SUCCEEDED(AccessibleObjectFromWindow(control, OBJID_CLIENT, __uuidof(IAccessible),
+                                             reinterpret_cast<void**>(&object)))) {
+        object->get_accName(self, &name);
+        object->Release();
+    }
+    const std::wstring text = name != nullptr ? name : L"<no name>";
+    SysFreeString(name);
+    return text;
 }
 
 }  // namespace e2e

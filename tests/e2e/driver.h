@@ -94,4 +94,7 @@ bool WriteClipboard(const std::wstring& text);
 // The window that holds the keyboard focus in the thread that owns the window.
 HWND FocusedWindowOf(HWND window);
 
+// What a screen reader speaks for a control: its MSAA name (accName).
+std::wstring AccessibleName(HWND control);
+
 }  // namespace e2e

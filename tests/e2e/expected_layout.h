@@ -18,6 +18,7 @@ struct ExpectedControl {
     int id;
     DWORD style;    // bits that must be set
     DWORD exStyle;  // bits that must be set
+    bool shown = true;
 };
 
 inline constexpr DWORD kEditField = ES_AUTOHSCROLL;
@@ -32,6 +33,7 @@ inline const ExpectedControl kControls[] = {
     {L"EDIT", L"7", 216, 180, 152, 27, 2001, kEditField, WS_EX_CLIENTEDGE},
     {L"STATIC", L"天", 374, 184, 78, 22, 0, 0, 0},
     {L"STATIC", kVerdictPrompt, 492, 142, 492, 46, 0, 0, 0},
+    {L"STATIC", L"计算结果", 492, 104, 300, 30, 0, 0, 0, false},
     {L"EDIT", L"", 492, 196, 492, 232, 3000, kReportStyle, WS_EX_CLIENTEDGE},
     {L"STATIC", kNote, 492, 444, 492, 120, 0, 0, 0},
     {L"STATIC", kReferenceLine, 492, 576, 492, 56, 0, 0, 0},
@@ -40,6 +42,7 @@ inline const ExpectedControl kControls[] = {
     {L"BUTTON", L"复制结果", 328, 668, 132, 40, 1003, BS_OWNERDRAW, 0},
     {L"BUTTON", L"清空重填", 472, 668, 132, 40, 1004, BS_OWNERDRAW, 0},
     {L"BUTTON", L"关于", 616, 668, 110, 40, 1005, BS_OWNERDRAW, 0},
+    {L"STATIC", kReadyStatus, 740, 704, 264, 16, 3001, SS_RIGHT, 0},
 };
 
 }  // namespace e2e

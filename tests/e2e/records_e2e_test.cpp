@@ -9,6 +9,7 @@
 #include <string>
 
 #include "tests/e2e/app_window.h"
+#include "tests/e2e/expected_layout.h"
 #include "tests/e2e/expected_texts.h"
 
 namespace e2e {
@@ -310,6 +311,31 @@ TEST_F(RecordLogTest, CommandsWaitForTheSaveThatIsWaiting) {
 
     PressKey(Field(0), VK_F5);
     EXPECT_TRUE(WaitForReport(ExpectedRota(12, 7)));
+}
+
+// A screen reader names an edit by the static before it, others by their text.
+TEST_F(RecordLogTest, EveryControlIsNamedForAScreenReaderAfterComputeSaveAndBadInput) {
+    auto expect_names = [&](const std::wstring& status) {
+        EXPECT_TRUE(WaitForStatus(status)) << Utf8Of(status);
+        std::wstring label;
+        for (size_t i = 0; i < std::size(kControls); ++i) {
+            const std::wstring kind = kControls[i].className;
+            std::wstring name = kind == L"EDIT" ? label : kControls[i].text;
+            if (kind == L"STATIC") label = name;
+            if (kControls[i].id == kStatusLine) name = status;
+            if (name == kVerdictPrompt) name = kRotaVerdict;
+            EXPECT_EQ(Utf8Of(AccessibleName(ChildWindows(main_)[i])), Utf8Of(name)) << i;
+        }
+    };
+    ComputeWith(10, 14);
+    expect_names(kComputedStatus);
+    SaveAndConfirm();
+    expect_names(L"记录已保存：" + path_);
+    TypeCounts(L"10", L"abc");
+    PressKey(Field(1), VK_F5);
+    MessageBoxView box;
+    ASSERT_TRUE(FindMessageBox(main_, &box) && CloseMessageBox(box));
+    expect_names(L"记录已保存：" + path_);
 }
 
 // tmpfs counts whole pages: once the rest of the file system is filled, the

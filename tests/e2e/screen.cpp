@@ -49,19 +49,21 @@ std::string Describe(Rgb colour) {
     return text;
 }
 
-bool Screenshot::Capture(HWND window) {
+bool Screenshot::Capture(HWND window, bool own_context) {
     RECT outer{};
     if (!GetWindowRect(window, &outer)) return false;
     POINT client{0, 0};
     ClientToScreen(window, &client);
+    if (own_context) GetClientRect(window, &outer);
     width_ = outer.right - outer.left;
     height_ = outer.bottom - outer.top;
-    clientOrigin_ = POINT{client.x - outer.left, client.y - outer.top};
+    clientOrigin_ = own_context ? POINT{0, 0} : POINT{client.x - outer.left, client.y - outer.top};
     DibCanvas canvas(width_, height_);
     if (canvas.bits == nullptr) return false;
-    HDC screen = GetDC(nullptr);
-    BOOL copied = BitBlt(canvas.dc, 0, 0, width_, height_, screen, outer.left, outer.top, SRCCOPY);
-    ReleaseDC(nullptr, screen);
+    HWND source_window = own_context ? window : nullptr;
+    HDC source = GetDC(source_window);
+    BOOL copied = BitBlt(canvas.dc, 0, 0, width_, height_, source, outer.left, outer.top, SRCCOPY);
+    ReleaseDC(source_window, source);
     GdiFlush();
     if (!copied) return false;
     pixels_.assign(canvas.bits, canvas.bits + static_cast<size_t>(width_) * height_);
@@ -129,29 +131,6 @@ bool Screenshot::SaveBmp(const std::wstring& path) const {
         fwrite(row.data(), 1, row.size(), out);
     }
     return fclose(out) == 0;
-}
-
-std::vector<Rgb> RenderText(const std::wstring& text, const TextLook& look, int width, int height) {
-    DibCanvas canvas(width, height);
-    std::vector<Rgb> picture;
-    if (canvas.bits == nullptr) return picture;
-    HBRUSH fill = CreateSolidBrush(RGB(look.background.r, look.background.g, look.background.b));
-    RECT box{0, 0, width, height};
-    FillRect(canvas.dc, &box, fill);
-    DeleteObject(fill);
-    HFONT font = CreateFontW(-look.height, 0, 0, 0, look.weight, FALSE, FALSE, FALSE,
-                             DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                             CLEARTYPE_QUALITY, DEFAULT_PITCH | FF_DONTCARE, look.face);
-    HGDIOBJ previousFont = SelectObject(canvas.dc, font);
-    SetBkMode(canvas.dc, TRANSPARENT);
-    SetTextColor(canvas.dc, RGB(look.colour.r, look.colour.g, look.colour.b));
-    DrawTextW(canvas.dc, text.c_str(), -1, &box, look.flags);
-    SelectObject(canvas.dc, previousFont);
-    DeleteObject(font);
-    GdiFlush();
-    for (int i = 0; i < width * height; ++i)
-        picture.push_back(FromDib(canvas.bits[i]));
-    return picture;
 }
 
 std::vector<Rgb> RenderSystemIcon(const wchar_t* iconId, int width, int height, Rgb background) {

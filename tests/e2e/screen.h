@@ -22,7 +22,8 @@ std::string Describe(Rgb colour);
 // client coordinates.
 class Screenshot {
 public:
-    bool Capture(HWND window);
+    // own_context: the client area as its own process painted it, before the screen.
+    bool Capture(HWND window, bool own_context = false);
     Rgb At(int clientX, int clientY) const;
     // Pixels of exactly this colour inside the client box [left, right) x [top, bottom).
     int Count(const RECT& box, Rgb colour) const;
@@ -30,6 +31,7 @@ public:
     // given background colour; empty when there is none.
     RECT BoundsNotOf(const RECT& box, Rgb background) const;
     bool SaveBmp(const std::wstring& path) const;
+    bool SamePixels(const Screenshot& other) const { return pixels_ == other.pixels_; }
 
 private:
     int width_ = 0;
@@ -38,17 +40,6 @@ private:
     std::vector<uint32_t> pixels_;
 };
 
-// Draws text the way the program's status line does, in this process, so that the
-// painted footer can be compared with it pixel by pixel.
-struct TextLook {
-    const wchar_t* face;
-    int height;
-    int weight;
-    Rgb colour;
-    Rgb background;
-    UINT flags;
-};
-std::vector<Rgb> RenderText(const std::wstring& text, const TextLook& look, int width, int height);
 // A system icon as a message box draws it, on the given background.
 std::vector<Rgb> RenderSystemIcon(const wchar_t* iconId, int width, int height, Rgb background);
 // How many pixels of the client box differ from the rendered picture.

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "ui/palette.h"
+
 namespace {
 
 TEST(Layout, ParameterRowsOfTheBuiltInTool) {
@@ -77,7 +79,7 @@ TEST(Layout, VerdictColourByLevel) {
         {3, {190, 30, 45}}, {4, {0, 128, 96}},  {-1, {0, 128, 96}},
     };
     for (const Case& c : kCases) {
-        const Rgb colour = VerdictColour(c.level);
+        const Rgb colour = VerdictPaint(kDesignPalette, c.level);
         EXPECT_EQ(c.colour.r, colour.r);
         EXPECT_EQ(c.colour.g, colour.g);
         EXPECT_EQ(c.colour.b, colour.b);

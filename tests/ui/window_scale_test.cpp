@@ -8,10 +8,6 @@ namespace {
 
 constexpr FrameSize kFrame = {6, 25};  // a title bar and thin borders, as Wine draws them
 
-bool SameScale(Scale a, Scale b) {
-    return int64_t{a.numerator} * b.denominator == int64_t{b.numerator} * a.denominator;
-}
-
 TEST(WindowScale, DpiOverNinetySixLoweredToFitTheWorkArea) {
     struct Case {
         int32_t dpi;
