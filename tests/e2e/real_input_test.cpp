@@ -64,6 +64,7 @@ TEST_F(RealInputTest, TheKeyboardAloneMovesComputesAndComesBack) {
     EXPECT_EQ(FocusedWindowOf(main_), Field(1));
 
     const HWND order[] = {Report(),
+                          Button(kPreviewButton),
                           Button(kComputeButton),
                           Button(kSaveButton),
                           Button(kCopyButton),
