@@ -14,6 +14,7 @@ packages=(
     imagemagick                                    # screenshots of the scaled window
     clang libclang-rt-14-dev                       # the fuzz targets (libFuzzer)
     git wixl msitools                              # the release: commit date, package
+    ghostscript poppler-utils                      # the printed page: PostScript to PDF, read back
     "$@"
 )
 
