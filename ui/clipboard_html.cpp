@@ -140,11 +140,16 @@ void AppendRotaHeadRow(PayloadWriter& w, int32_t days) {
     AppendMarkup(w, "</tr>\r\n");
 }
 
+// A row of the grid opens with its head in the names column.
+void OpenRotaRow(PayloadWriter& w, const wchar_t* head) {
+    AppendMarkup(w, "<tr>");
+    AppendCell(w, head);
+}
+
 void AppendRotaNurseRow(PayloadWriter& w, const RotaTable& table, int32_t nurse_index) {
     wchar_t label[kRotaNurseLabelCapacity];
     FormatRotaNurseLabel(nurse_index, label, kRotaNurseLabelCapacity);
-    AppendMarkup(w, "<tr>");
-    AppendCell(w, label);
+    OpenRotaRow(w, label);
     for (int32_t day_index = 0; day_index < table.size.days; ++day_index) {
         const wchar_t letter[2] = {kRotaShiftLetters[table.shift[nurse_index][day_index]], L'\0'};
         AppendCell(w, letter);
@@ -158,8 +163,7 @@ void AppendRotaNurseRow(PayloadWriter& w, const RotaTable& table, int32_t nurse_
 void AppendRotaDayCountRow(PayloadWriter& w, const RotaTable& table, int32_t shift) {
     wchar_t head[kSmallCellCapacity];
     FormatRotaDayCountHead(shift, head, kSmallCellCapacity);
-    AppendMarkup(w, "<tr>");
-    AppendCell(w, head);
+    OpenRotaRow(w, head);
     for (int32_t day_index = 0; day_index < table.size.days; ++day_index)
         AppendCount(w, table.dayCounts[day_index][shift]);
     AppendMarkup(w, "</tr>\r\n");

@@ -1,5 +1,7 @@
 #include "ui/print_page_win32.h"
 
+#include "ui/gdi_guards.h"
+
 namespace {
 
 constexpr int32_t kBrushCacheSize = 8;
@@ -34,25 +36,24 @@ RECT DeviceRect(const PageCanvas& canvas, Box box, bool at_least_a_pixel) {
     return rect;
 }
 
-HBRUSH BrushOf(PageCanvas& canvas, uint8_t grey) {
+// The page's brush of a grey, made on first use; null once the cache is full.
+HBRUSH CachedBrush(PageCanvas& canvas, uint8_t grey) {
     for (int32_t i = 0; i < canvas.brushCount; ++i) {
         if (canvas.greys[i] == grey) return canvas.brushes[i];
     }
-    HBRUSH brush = CreateSolidBrush(RGB(grey, grey, grey));
-    if (canvas.brushCount == kBrushCacheSize) return brush;  // the caller deletes it
+    if (canvas.brushCount == kBrushCacheSize) return nullptr;
     canvas.greys[canvas.brushCount] = grey;
-    canvas.brushes[canvas.brushCount++] = brush;
-    return brush;
+    return canvas.brushes[canvas.brushCount++] = CreateSolidBrush(RGB(grey, grey, grey));
 }
 
 void FillItem(PageCanvas& canvas, const PrintItem& item) {
     const RECT rect = DeviceRect(canvas, item.box, true);
-    HBRUSH brush = BrushOf(canvas, item.grey);
-    FillRect(canvas.context, &rect, brush);
-    bool cached = false;
-    for (int32_t i = 0; i < canvas.brushCount; ++i)
-        cached |= canvas.brushes[i] == brush;
-    if (!cached) DeleteObject(brush);
+    if (HBRUSH cached = CachedBrush(canvas, item.grey)) {
+        FillRect(canvas.context, &rect, cached);
+        return;
+    }
+    OwnedGdiObject<HBRUSH> brush(CreateSolidBrush(RGB(item.grey, item.grey, item.grey)));
+    FillRect(canvas.context, &rect, brush.get());
 }
 
 void TextItem(PageCanvas& canvas, const PrintItem& item) {

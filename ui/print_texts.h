@@ -11,7 +11,7 @@ constexpr wchar_t kPreviewCloseCaption[] = L"关闭";
 constexpr wchar_t kNoPrinterText[] =
     L"未找到打印机，无法打印。\r\n"
     L"请先在 Windows 的“设置 → 打印机和扫描仪”（或控制面板的“设备和打印机”）中添加打印机，"
-    L"然后重试；也可以点击“复制结果”，把排班表粘贴到 Excel 或 WPS 表格中打印。";
+    L"然后重试；也可以点击“复制结果”，把结果粘贴到 Excel 或 WPS 表格中打印。";
 constexpr wchar_t kNoPrinterStatus[] = L"未找到打印机，未打印";
 constexpr wchar_t kPrintCancelledStatus[] = L"已取消打印";
 constexpr wchar_t kPrintedStatusFormat[] = L"已发送到打印机：%ls";

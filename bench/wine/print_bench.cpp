@@ -22,8 +22,9 @@ namespace {
 
 constexpr ParamDef kRotaParams[] = {{"nurses", L"护士人数", L"人", 8.0},
                                     {"days", L"排班天数", L"天", 7.0}};
-constexpr ToolDef kRota = {187, L"护理排班表生成", nullptr, L"护理管理", L"排班", nullptr, 2,
-                           kRotaParams, 0, nullptr, 0, nullptr, kNursingRotaKind};
+constexpr ToolDef kRota = {
+    187, L"护理排班表生成", nullptr, L"护理管理", L"排班",         nullptr, 2, kRotaParams,
+    0,   nullptr,           0,       nullptr,     kNursingRotaKind};
 constexpr double kMonth[kMaxParams] = {40, 31};
 
 double Milliseconds(LARGE_INTEGER from, LARGE_INTEGER to) {
@@ -93,8 +94,8 @@ void DrawingFigures(int runs) {
     ChooseUiFace(face);
 
     BITMAPINFO info{};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), page.width, -page.height, 1, 32, BI_RGB, 0, 0, 0,
-                      0, 0};
+    info.bmiHeader = {
+        sizeof(BITMAPINFOHEADER), page.width, -page.height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
     void* bits = nullptr;
     HDC context = CreateCompatibleDC(nullptr);
     HBITMAP bitmap = CreateDIBSection(context, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
@@ -120,9 +121,10 @@ void DrawingFigures(int runs) {
         bare.push_back(Milliseconds(bare_start, end));
     }
     const double ratio = Median(ours) / Median(bare);
-    std::printf("| 40 x 31 rota, A4 landscape at 300 DPI: layout and drawing vs bare GDI loop over "
-                "the same %zu items | %.1f | %.1f | %.2fx | <= 1.5%s |\n",
-                items.size(), Median(ours), Median(bare), ratio, ratio <= 1.5 ? "" : " MISSED");
+    std::printf(
+        "| 40 x 31 rota, A4 landscape at 300 DPI: layout and drawing vs bare GDI loop over "
+        "the same %zu items | %.1f | %.1f | %.2fx | <= 1.5%s |\n",
+        items.size(), Median(ours), Median(bare), ratio, ratio <= 1.5 ? "" : " MISSED");
     DeleteObject(bitmap);
     DeleteDC(context);
 }
@@ -186,9 +188,10 @@ void PreviewFigures(const wchar_t* program, int runs) {
         Poll([&] { return !IsWindow(preview); });
     }
     const double median = Median(opened);
-    std::printf("| preview of the 40 x 31 rota opened: command to first paint (no printer: A4) "
-                "| %.1f | 200 (goal) | %.2fx | < 200 ms%s |\n",
-                median, median / 200.0, median < 200.0 ? "" : " MISSED");
+    std::printf(
+        "| preview of the 40 x 31 rota opened: command to first paint (no printer: A4) "
+        "| %.1f | 200 (goal) | %.2fx | < 200 ms%s |\n",
+        median, median / 200.0, median < 200.0 ? "" : " MISSED");
     PostMessageW(main, WM_CLOSE, 0, 0);
     WaitForSingleObject(process.hProcess, 20000);
     CloseHandle(process.hThread);
@@ -200,8 +203,9 @@ void PreviewFigures(const wchar_t* program, int runs) {
 int wmain(int argc, wchar_t** argv) {
     if (argc < 2) return 2;
     const int runs = argc > 2 ? _wtoi(argv[2]) : 15;
-    std::printf("| Printing under Wine | Program ms (median) | Reference ms (median) | Ratio | Goal "
-                "|\n|---|---:|---:|---:|---:|\n");
+    std::printf(
+        "| Printing under Wine | Program ms (median) | Reference ms (median) | Ratio | Goal "
+        "|\n|---|---:|---:|---:|---:|\n");
     DrawingFigures(runs);
     PreviewFigures(argv[1], runs);
     return 0;

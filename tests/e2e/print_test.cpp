@@ -51,7 +51,7 @@ TEST_F(PrintTest, WithoutAPrinterTheProgramsOwnBoxSaysWhatToDo) {
               Utf8Of(L"未找到打印机，无法打印。\r\n"
                      L"请先在 Windows 的“设置 → 打印机和扫描仪”（或控制面板的“设备和打印机”）"
                      L"中添加打印机，然后重试；也可以点击“复制结果”，"
-                     L"把排班表粘贴到 Excel 或 WPS 表格中打印。"));
+                     L"把结果粘贴到 Excel 或 WPS 表格中打印。"));
     ASSERT_TRUE(CloseMessageBox(box));
     EXPECT_TRUE(WaitForStatus(L"未找到打印机，未打印"));
     EXPECT_EQ(FocusedWindowOf(main_), Field(0));
