@@ -1,8 +1,9 @@
 // Registers Wine's PostScript driver as the default printer of the prefix,
 // printing to a file, so that a test can read back what the program printed:
-//   add_test_printer.exe NAME UNIX_OUTPUT_PATH
+//   add_test_printer.exe NAME UNIX_OUTPUT_PATH [PRINT_PROCESSOR]
 // The driver's generic PPD is a resource of winspool.drv; the print processor
-// must be "winprint" (with "wineps" the job is lost).
+// must be "winprint": with "wineps" every job fails at its end, which makes a
+// printer for the failure path (registered so, it is not made the default).
 #include <windows.h>
 #include <winspool.h>
 
@@ -10,7 +11,7 @@
 #include <string>
 
 int wmain(int argc, wchar_t** argv) {
-    if (argc != 3) return 2;
+    if (argc != 3 && argc != 4) return 2;
     HMODULE spooler = GetModuleHandleW(L"winspool.drv");
     HRSRC found = FindResourceW(spooler, MAKEINTRESOURCEW(1), L"PPDFILE");
     const char* ppd =
@@ -40,10 +41,10 @@ int wmain(int argc, wchar_t** argv) {
     printer.pPrinterName = name.data();
     printer.pPortName = argv[2];
     printer.pDriverName = name.data();
-    printer.pPrintProcessor = const_cast<wchar_t*>(L"winprint");
+    printer.pPrintProcessor = argc == 4 ? argv[3] : const_cast<wchar_t*>(L"winprint");
     printer.pDatatype = const_cast<wchar_t*>(L"RAW");
     HANDLE added = AddPrinterW(nullptr, 2, reinterpret_cast<BYTE*>(&printer));
     if (added == nullptr && GetLastError() != ERROR_PRINTER_ALREADY_EXISTS) return 6;
     if (added != nullptr) ClosePrinter(added);
-    return SetDefaultPrinterW(name.c_str()) ? 0 : 7;
+    return argc == 4 || SetDefaultPrinterW(name.c_str()) ? 0 : 7;
 }

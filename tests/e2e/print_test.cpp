@@ -3,6 +3,8 @@
 // TAVOMED_E2E_PRINTER and checks the printed page afterwards); the others in
 // the test prefix, which has none.
 #include <gtest/gtest.h>
+#include <windows.h>
+#include <winspool.h>
 
 #include <string>
 
@@ -14,10 +16,14 @@ namespace {
 
 constexpr Rgb kNightGrey{150, 150, 150};
 
-std::wstring TestPrinter() {
+std::wstring Environment(const wchar_t* variable) {
     wchar_t name[128] = L"";
-    const DWORD length = GetEnvironmentVariableW(L"TAVOMED_E2E_PRINTER", name, 128);
+    const DWORD length = GetEnvironmentVariableW(variable, name, 128);
     return length > 0 && length < 128 ? name : L"";
+}
+
+std::wstring TestPrinter() {
+    return Environment(L"TAVOMED_E2E_PRINTER");
 }
 
 class PrintTest : public AppWindowTest {
@@ -68,6 +74,26 @@ TEST_F(PrintTest, CancelSaysSoAndOkSendsTheMonthToTheDefaultPrinter) {
     PrintThroughDialog(IDOK);
     EXPECT_TRUE(WaitForStatus(L"已发送到打印机：" + printer));
     EXPECT_EQ(FocusedWindowOf(main_), Field(0));
+}
+
+TEST_F(PrintTest, AJobThatFailsIsAbortedAndNamedInABoxAndTheStatus) {
+    const std::wstring failing = Environment(L"TAVOMED_E2E_FAILING_PRINTER");
+    if (failing.empty()) GTEST_SKIP() << "no failing printer: run by tests/e2e/run_with_printer.sh";
+    ASSERT_TRUE(SetDefaultPrinterW(failing.c_str()));
+    struct Restore {
+        ~Restore() { SetDefaultPrinterW(TestPrinter().c_str()); }
+    } restore;
+    ComputeMonth();
+    PrintThroughDialog(IDOK);
+    MessageBoxView box;
+    ASSERT_TRUE(FindMessageBox(main_, &box));
+    EXPECT_EQ(Utf8Of(box.caption), Utf8Of(L"打印失败"));
+    EXPECT_EQ(Utf8Of(box.text), Utf8Of(L"无法打印到打印机“" + failing +
+                                       L"”，本次打印已取消。\r\n"
+                                       L"请检查打印机是否已连接、已开机并有纸，然后重试。"));
+    ASSERT_TRUE(CloseMessageBox(box));
+    EXPECT_TRUE(WaitForStatus(L"打印失败：" + failing));
+    EXPECT_EQ(Utf8Of(ReadControlText(Report())), Utf8Of(ExpectedRota(40, 31)));
 }
 
 TEST_F(PrintTest, ThePreviewIsReachedByTabRedrawnAtItsSizeAndClosedByEsc) {

@@ -6,6 +6,7 @@
 #   run_with_printer.sh ADD_PRINTER_EXE E2E_EXE ARTIFACT_DIR
 # One A4 landscape page, every nurse, every day and 护士01's row in order in its
 # text, every font embedded. The page is left as printed-40x31.pdf and .png.
+# A second printer, whose jobs fail at their end, serves the failure path.
 set -euo pipefail
 helper=$1 e2e=$2 artifacts=$3
 root=$(cd "$(dirname "$0")/../.." && pwd)
@@ -16,6 +17,9 @@ mkdir -p "$artifacts"
 ps="$artifacts/printed.ps" pdf="$artifacts/printed-40x31.pdf"
 rm -f "$ps" "$pdf"
 "$root/scripts/wine-prefix.sh"
+# The printer whose jobs fail first: the one made the default comes last.
+export TAVOMED_E2E_FAILING_PRINTER="TavoMed Failing PS"
+"$root/scripts/wine-run.sh" "$helper" "$TAVOMED_E2E_FAILING_PRINTER" "$artifacts/lost.ps" wineps
 "$root/scripts/wine-run.sh" "$helper" "$TAVOMED_E2E_PRINTER" "$ps"
 # The server that ran the helper without a display must be gone first.
 wineserver -w
