@@ -96,7 +96,11 @@ void DrawOwnerButton(const DRAWITEMSTRUCT& item, HFONT font, Scale scale) {
     wchar_t caption[kButtonCaptionCapacity];
     caption[0] = L'\0';
     GetWindowTextW(item.hwndItem, caption, kButtonCaptionCapacity);
-    DrawTextBox(item.hDC, box, caption, colours.caption, font, DT_CENTER);
+    // A disabled button (the preview's paging at the first or last page) has
+    // its caption dimmed.
+    const bool disabled = (item.itemState & ODS_DISABLED) != 0;
+    DrawTextBox(item.hDC, box, caption, disabled ? kDimmedTextColour : colours.caption, font,
+                DT_CENTER);
     if (ShowsFocusMark(item)) DrawFocusMark(item.hDC, box, scale);
 }
 
