@@ -75,6 +75,8 @@ print(f"Exe: {size} bytes stripped ({size/1048576:.2f} MiB, goal < 1 MiB{'' if s
 print(f"Imported DLLs: {', '.join(dlls)} ({'system DLLs only' if not foreign else 'NOT SYSTEM: ' + ', '.join(foreign)}).")
 PY
 echo | tee -a "$out/wine.md"
+# Wine sees the Unix root as drive Z (winepath would start a server without
+# the display).
 TAVOMED_WINEPREFIX="$WINEPREFIX" scripts/with-display.sh scripts/wine-run.sh \
-    build/bench-windows/bench/wine/print_bench.exe "$(winepath -w "$PWD/$exe")" "$runs" |
+    build/bench-windows/bench/wine/print_bench.exe "Z:$(tr / '\\' <<<"$PWD/$exe")" "$runs" |
     tr -d '\r' | tee -a "$out/wine.md"

@@ -148,7 +148,7 @@ template <typename Predicate>
 bool Poll(Predicate ready) {
     for (int tries = 0; tries < 20000; ++tries) {
         if (ready()) return true;
-        Sleep(0);
+        Sleep(1);
     }
     return false;
 }
@@ -165,6 +165,11 @@ void PreviewFigures(const wchar_t* program, int runs) {
     g_process = process.dwProcessId;
     HWND main = nullptr;
     Poll([&] { return EnumWindows(FindMain, reinterpret_cast<LPARAM>(&main)), main != nullptr; });
+    if (main == nullptr) {
+        std::printf("| preview: the program's window did not appear | | | | MISSED |\n");
+        TerminateProcess(process.hProcess, 1);
+        return;
+    }
     HWND report = GetDlgItem(main, 3000);
     SendMessageW(GetDlgItem(main, 2000), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"40"));
     SendMessageW(GetDlgItem(main, 2001), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"31"));
