@@ -11,7 +11,6 @@ const wchar_t kRotaVerdict[] = L"已生成轮转排班表，可复制到排班�
 
 namespace {
 
-constexpr int32_t kLabelCapacity = 12;
 // "  ", then per day at most "31日D " (five characters), then CR LF.
 constexpr int32_t kRowCapacity = 2 + kRotaMaxDays * 5 + 2 + 1;
 
@@ -19,8 +18,8 @@ constexpr int32_t kRowCapacity = 2 + kRotaMaxDays * 5 + 2 + 1;
 // every append to the report measures the report first, so appending cell by
 // cell would read a full rota some thousand times over.
 void AppendNurseRow(wchar_t* report, int32_t capacity, int32_t nurse_index, int32_t days) {
-    wchar_t label[kLabelCapacity];
-    FormatText(label, kLabelCapacity, L"护士%02d", nurse_index + 1);
+    wchar_t label[kRotaNurseLabelCapacity];
+    FormatRotaNurseLabel(nurse_index, label, kRotaNurseLabelCapacity);
     AppendReportLine(report, capacity, L"%ls：", label);
     wchar_t row[kRowCapacity];
     int32_t n = 0;
@@ -45,6 +44,23 @@ void AppendNurseRow(wchar_t* report, int32_t capacity, int32_t nurse_index, int3
 RotaSize ReadRotaSize(const ToolDef& tool, const double* values) {
     return {FindClampedIntParam(tool, values, kRotaNursesParam),
             FindClampedIntParam(tool, values, kRotaDaysParam)};
+}
+
+void FormatRotaNurseLabel(int32_t nurse_index, wchar_t* out, int32_t capacity) {
+    FormatText(out, capacity, L"护士%02d", nurse_index + 1);
+}
+
+void BuildRotaTable(const ToolDef& tool, const double* values, RotaTable* table) {
+    *table = RotaTable{};
+    table->size = ReadRotaSize(tool, values);
+    for (int32_t nurse = 0; nurse < table->size.nurses; ++nurse) {
+        for (int32_t day = 0; day < table->size.days; ++day) {
+            const int32_t shift = RotaShift(nurse, day);
+            table->shift[nurse][day] = static_cast<uint8_t>(shift);
+            ++table->nurseCounts[nurse][shift];
+            ++table->dayCounts[day][shift];
+        }
+    }
 }
 
 int32_t RotaShift(int32_t nurse_index, int32_t day_index) {

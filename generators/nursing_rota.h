@@ -38,6 +38,25 @@ int32_t RotaShift(int32_t nurse_index, int32_t day_index);
 // Its letter in kRotaShiftLetters.
 wchar_t RotaShiftLetter(int32_t nurse_index, int32_t day_index);
 
+// The shifts' names, in the order of kRotaShiftLetters.
+constexpr wchar_t kRotaShiftNames[kRotaShiftCount][3] = {L"白班", L"夜班", L"休息"};
+
+// Nurse i's label, "护士%02d" with i + 1 (护士01 to 护士40).
+constexpr int32_t kRotaNurseLabelCapacity = 12;
+void FormatRotaNurseLabel(int32_t nurse_index, wchar_t* out, int32_t capacity);
+
+// The rota as a table: the one model that every view of it (the report aside)
+// draws from, so that the pasted table and the printed page never disagree.
+struct RotaTable {
+    RotaSize size;
+    uint8_t shift[kRotaMaxNurses][kRotaMaxDays];           // shift number per nurse and day
+    int16_t nurseCounts[kRotaMaxNurses][kRotaShiftCount];  // days of each shift per nurse
+    int16_t dayCounts[kRotaMaxDays][kRotaShiftCount];      // nurses on each shift per day
+};
+
+// Fills the table for the tool's `nurses` and `days` (read as ReadRotaSize does).
+void BuildRotaTable(const ToolDef& tool, const double* values, RotaTable* table);
+
 // Fixed lines of the rota report, literal text (never a format).
 extern const wchar_t kRotaRuleLine[];
 extern const wchar_t kRotaHintLine[];

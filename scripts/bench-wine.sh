@@ -6,7 +6,10 @@
 # prefix's LogPixels, read when the wineserver starts). Own Wine prefix
 # (build/wine-bench, Managed=N as every prefix of the project), one wineserver
 # kept alive across runs, hyperfine from Debian. Also the exe's stripped size
-# and the DLLs it imports. Prints a table and leaves it in build/bench/wine.md.
+# and the DLLs it imports. Then printing (bench/wine/print_bench.cpp): the
+# month's page laid out and drawn at 300 DPI against a bare GDI loop over the
+# same items, and the preview opened. Prints the tables and leaves them in
+# build/bench/wine.md.
 #   BENCH_RUNS  hyperfine runs per command (default 30)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -16,7 +19,7 @@ out=build/bench/wine
 mkdir -p "$out"
 
 cmake --preset windows -B build/bench-windows >/dev/null
-cmake --build build/bench-windows -j2 --target tavomed_app
+cmake --build build/bench-windows -j2 --target tavomed_app print_bench
 exe="build/bench-windows/app/护理排班表生成.exe"
 cp "$exe" "$out/tool.exe"  # an ASCII name keeps the hyperfine command lines simple
 
@@ -71,3 +74,9 @@ print(f"Exe: {size} bytes stripped ({size/1048576:.2f} MiB, goal < 1 MiB{'' if s
       f"{unstripped} bytes as built.")
 print(f"Imported DLLs: {', '.join(dlls)} ({'system DLLs only' if not foreign else 'NOT SYSTEM: ' + ', '.join(foreign)}).")
 PY
+echo | tee -a "$out/wine.md"
+# Wine sees the Unix root as drive Z (winepath would start a server without
+# the display).
+TAVOMED_WINEPREFIX="$WINEPREFIX" scripts/with-display.sh scripts/wine-run.sh \
+    build/bench-windows/bench/wine/print_bench.exe "Z:$(tr / '\\' <<<"$PWD/$exe")" "$runs" |
+    tr -d '\r' | tee -a "$out/wine.md"

@@ -15,6 +15,7 @@ packages=(
     clang libclang-rt-14-dev                       # the fuzz targets (libFuzzer)
     git wixl msitools                              # the release: commit date, package
     osslsigncode openssl python3-jsonschema $(command -v npm >/dev/null || echo npm)  # signatures, bill of materials
+    ghostscript poppler-utils                      # the printed page: PostScript to PDF, read back
     "$@"
 )
 

@@ -116,8 +116,15 @@ void CreateChildControls(WindowState& state, HWND window) {
     for (int32_t i = 0; i < state.tool->param_count; ++i) {
         state.paramEdits[i] = CreateParamRow(factory, state.tool->params[i], i);
     }
-    for (const ResultControlLayout& layout : kResultControls)
+    for (const ResultControlLayout& layout : kResultControls) {
         CreateResultControl(factory, state, layout);
+        // A group of its own, so that the arrows on it stay off the report box.
+        if (layout.kind == ControlKind::kReportBox) {
+            CreateChild(factory, L"BUTTON", kPrintPreviewButton.caption,
+                        BS_OWNERDRAW | kFirstOfGroup, 0, kPrintPreviewButton.box,
+                        kPrintPreviewButton.id);
+        }
+    }
     for (const ButtonLayout& button : kButtons) {
         const DWORD tab_style = &button == &kButtons[0] ? kFirstOfGroup : WS_TABSTOP;
         CreateChild(factory, L"BUTTON", button.caption, BS_OWNERDRAW | tab_style, 0, button.box,

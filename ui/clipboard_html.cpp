@@ -5,11 +5,9 @@
 #include "engine/result_texts.h"
 #include "generators/nursing_rota.h"
 #include "platform/utf8.h"
+#include "ui/rota_texts.h"
 
 namespace {
-
-// Column heads after the day columns, in the order of kRotaShiftLetters.
-constexpr wchar_t kRotaShiftHeads[kRotaShiftCount][4] = {L"白班", L"夜班", L"休息"};
 
 constexpr int32_t kSmallCellCapacity = 16;
 
@@ -122,48 +120,66 @@ void AppendParagraph(PayloadWriter& w, const wchar_t* text) {
 
 // --- Nursing rota ---
 
+void AppendCount(PayloadWriter& w, int32_t count) {
+    wchar_t count_text[kSmallCellCapacity];
+    FormatText(count_text, kSmallCellCapacity, L"%d", count);
+    AppendCell(w, count_text);
+}
+
 void AppendRotaHeadRow(PayloadWriter& w, int32_t days) {
     AppendMarkup(w, "<tr>");
-    AppendHeadCell(w, L"");
+    AppendHeadCell(w, kRotaNameHead);
     for (int32_t day_index = 0; day_index < days; ++day_index) {
         wchar_t head[kSmallCellCapacity];
-        FormatText(head, kSmallCellCapacity, L"%d日", day_index + 1);
+        FormatRotaDayHead(day_index, head, kSmallCellCapacity);
         AppendHeadCell(w, head);
     }
-    for (const wchar_t* shift_head : kRotaShiftHeads) {
-        AppendHeadCell(w, shift_head);
+    for (const wchar_t* shift_name : kRotaShiftNames) {
+        AppendHeadCell(w, shift_name);
     }
     AppendMarkup(w, "</tr>\r\n");
 }
 
-void AppendRotaNurseRow(PayloadWriter& w, int32_t nurse_index, int32_t days) {
-    wchar_t label[kSmallCellCapacity];
-    FormatText(label, kSmallCellCapacity, L"护士%02d", nurse_index + 1);
+// A row of the grid opens with its head in the names column.
+void OpenRotaRow(PayloadWriter& w, const wchar_t* head) {
     AppendMarkup(w, "<tr>");
-    AppendCell(w, label);
-    int32_t counts[kRotaShiftCount] = {};
-    for (int32_t day_index = 0; day_index < days; ++day_index) {
-        const int32_t shift = RotaShift(nurse_index, day_index);
-        ++counts[shift];
-        const wchar_t letter[2] = {kRotaShiftLetters[shift], L'\0'};
+    AppendCell(w, head);
+}
+
+void AppendRotaNurseRow(PayloadWriter& w, const RotaTable& table, int32_t nurse_index) {
+    wchar_t label[kRotaNurseLabelCapacity];
+    FormatRotaNurseLabel(nurse_index, label, kRotaNurseLabelCapacity);
+    OpenRotaRow(w, label);
+    for (int32_t day_index = 0; day_index < table.size.days; ++day_index) {
+        const wchar_t letter[2] = {kRotaShiftLetters[table.shift[nurse_index][day_index]], L'\0'};
         AppendCell(w, letter);
     }
-    for (const int32_t count : counts) {
-        wchar_t count_text[kSmallCellCapacity];
-        FormatText(count_text, kSmallCellCapacity, L"%d", count);
-        AppendCell(w, count_text);
-    }
+    for (const int16_t count : table.nurseCounts[nurse_index])
+        AppendCount(w, count);
+    AppendMarkup(w, "</tr>\r\n");
+}
+
+// The day's staffing: how many nurses each shift has on each day.
+void AppendRotaDayCountRow(PayloadWriter& w, const RotaTable& table, int32_t shift) {
+    wchar_t head[kSmallCellCapacity];
+    FormatRotaDayCountHead(shift, head, kSmallCellCapacity);
+    OpenRotaRow(w, head);
+    for (int32_t day_index = 0; day_index < table.size.days; ++day_index)
+        AppendCount(w, table.dayCounts[day_index][shift]);
     AppendMarkup(w, "</tr>\r\n");
 }
 
 void AppendRotaFragment(PayloadWriter& w, const ToolDef& tool, const double* values) {
-    const RotaSize size = ReadRotaSize(tool, values);
+    RotaTable table;
+    BuildRotaTable(tool, values, &table);
     AppendParagraph(w, kRotaRuleLine);
     AppendMarkup(w, "<table>\r\n");
-    AppendRotaHeadRow(w, size.days);
-    for (int32_t nurse_index = 0; nurse_index < size.nurses; ++nurse_index) {
-        AppendRotaNurseRow(w, nurse_index, size.days);
+    AppendRotaHeadRow(w, table.size.days);
+    for (int32_t nurse_index = 0; nurse_index < table.size.nurses; ++nurse_index) {
+        AppendRotaNurseRow(w, table, nurse_index);
     }
+    for (int32_t shift = 0; shift < kRotaShiftCount; ++shift)
+        AppendRotaDayCountRow(w, table, shift);
     AppendMarkup(w, "</table>\r\n");
     AppendParagraph(w, kRotaHintLine);
 }

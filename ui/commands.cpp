@@ -96,6 +96,7 @@ void HandlePendingMessages(SaveWaitPump& pump) {
             continue;
         }
         if (IsComputeShortcut(message, pump.mainWindow)) continue;
+        if (IsPrintShortcut(message, pump.mainWindow)) continue;
         DispatchWithDialogKeys(pump.mainWindow, message);
     }
 }
@@ -149,6 +150,14 @@ HGLOBAL PrepareClipboardText(const WindowState& state) {
 }
 
 }  // namespace
+
+void SetCommandStatus(WindowState& state, const wchar_t* text) {
+    SetStatus(state, text);
+}
+
+void ShowCommandBox(HWND owner, const wchar_t* text, const wchar_t* caption, UINT icon) {
+    ShowBox(owner, text, caption, icon);
+}
 
 void ComputeCommand(WindowState& state) {
     if (!ReadParameterFields(state)) return;

@@ -173,6 +173,12 @@ constexpr ButtonLayout kButtons[] = {
     {L"关于", {616, 668, 110, 40}, IDC_ABOUT_BUTTON},
 };
 
+// At the right end of the results panel's title row, above its rule: it moves
+// none of the other controls. Created right after the report box, so that Tab
+// reaches it from there.
+constexpr ButtonLayout kPrintPreviewButton = {
+    L"打印预览", {888, 102, 96, 28}, IDC_PRINT_PREVIEW_BUTTON};
+
 // ---- Painted areas --------------------------------------------------------
 // Bands follow the real client width W (in device pixels); panels, titles and
 // the status box stay where the controls are.

@@ -5,6 +5,8 @@
 #include "ui/commands.h"
 #include "ui/gdi_guards.h"
 #include "ui/painting.h"
+#include "ui/print_job_win32.h"
+#include "ui/print_preview_win32.h"
 #include "ui/window_dpi.h"
 #include "ui/window_fonts.h"
 #include "ui/window_keys.h"
@@ -51,7 +53,7 @@ HWND CreateMainWindow(WindowState& state) {
 // a save waits for the record file and shows its outcome, none runs: what the
 // user sees when that outcome shows is the result that was saved.
 bool RunCommand(WindowState& state, int32_t id) {
-    if (state.saveWaiting) return id >= IDC_COMPUTE_BUTTON && id <= IDC_ABOUT_BUTTON;
+    if (state.saveWaiting) return id >= IDC_COMPUTE_BUTTON && id <= IDC_PRINT_COMMAND;
     switch (id) {
         case IDC_COMPUTE_BUTTON:
             ComputeCommand(state);
@@ -67,6 +69,12 @@ bool RunCommand(WindowState& state, int32_t id) {
             return true;
         case IDC_ABOUT_BUTTON:
             AboutCommand(state);
+            return true;
+        case IDC_PRINT_PREVIEW_BUTTON:
+            PrintPreviewCommand(state);
+            return true;
+        case IDC_PRINT_COMMAND:
+            PrintCommand(state, state.mainWindow);
             return true;
         default:
             return false;
@@ -226,6 +234,10 @@ int32_t RunMessageLoop(WindowState& state) {
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
         if (IsComputeShortcut(message, state.mainWindow)) {
             RunCommand(state, IDC_COMPUTE_BUTTON);
+            continue;
+        }
+        if (IsPrintShortcut(message, state.mainWindow)) {
+            RunCommand(state, IDC_PRINT_COMMAND);
             continue;
         }
         DispatchWithDialogKeys(state.mainWindow, message);

@@ -103,7 +103,11 @@ void DrawOwnerButton(const DRAWITEMSTRUCT& item, HFONT font, Scale scale, const 
     wchar_t caption[kButtonCaptionCapacity];
     caption[0] = L'\0';
     GetWindowTextW(item.hwndItem, caption, kButtonCaptionCapacity);
-    DrawTextBox(item.hDC, box, caption, caption_colour, font, DT_CENTER);
+    // A disabled button (the preview's paging at the first or last page) has
+    // its caption dimmed.
+    const bool disabled = (item.itemState & ODS_DISABLED) != 0;
+    DrawTextBox(item.hDC, box, caption,
+                disabled ? Paint(palette, kDimmedTextPaint) : caption_colour, font, DT_CENTER);
     if (ShowsFocusMark(item)) DrawFocusMark(item.hDC, box, scale, palette, caption_colour);
 }
 

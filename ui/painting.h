@@ -12,8 +12,8 @@
 void PaintMainWindow(const WindowState& state, HWND window);
 
 // An owner-drawn button (WM_DRAWITEM): its fill, pressed or not, its outline and
-// its caption, and the dotted focus mark inside it when it has the focus and
-// the window shows its keyboard cues.
+// its caption (dimmed when disabled), and the dotted focus mark inside it when
+// it has the focus and the window shows its keyboard cues.
 void DrawOwnerButton(const DRAWITEMSTRUCT& item, HFONT font, Scale scale, const Palette& palette);
 
 // One line of text in a box: transparent, single line, vertically centred, cut

@@ -9,6 +9,9 @@
 #define IDC_COPY_BUTTON 1003
 #define IDC_RESET_BUTTON 1004
 #define IDC_ABOUT_BUTTON 1005
+#define IDC_PRINT_PREVIEW_BUTTON 1006
+// The print command has no button: Ctrl+P and the preview's 打印 run it.
+#define IDC_PRINT_COMMAND 1007
 #define IDC_FIRST_PARAM_FIELD 2000
 #define IDC_REPORT_BOX 3000
 #define IDC_STATUS_LINE 3001

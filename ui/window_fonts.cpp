@@ -82,3 +82,13 @@ void CreateWindowFonts(Scale scale, HFONT* fonts) {
                                   CLEARTYPE_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face);
     }
 }
+
+void ChooseUiFace(wchar_t* face) {
+    ChosenFace ui = {kUiFace, {}};
+    wchar_t message_face[LF_FACESIZE];
+    MessageFontFace(message_face);
+    HDC screen = GetDC(nullptr);
+    ChooseFace(screen, message_face, ui);
+    if (screen != nullptr) ReleaseDC(nullptr, screen);
+    CopyText(face, LF_FACESIZE, ui.face);
+}

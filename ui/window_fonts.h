@@ -10,3 +10,7 @@
 // Fills fonts[kFontRoleCount], indexed by FontRole. The fonts live until a new
 // scale replaces them.
 void CreateWindowFonts(Scale scale, HFONT* fonts);
+
+// The face the UI fonts above are drawn in here, for the fonts of other
+// devices (a printer) as well: face holds LF_FACESIZE characters.
+void ChooseUiFace(wchar_t* face);

@@ -64,6 +64,11 @@ bool IsComputeShortcut(const MSG& message, HWND main_window) {
     return IsChild(main_window, message.hwnd) != FALSE;
 }
 
+bool IsPrintShortcut(const MSG& message, HWND window) {
+    if (message.message != WM_KEYDOWN || message.wParam != 'P') return false;
+    return GetKeyState(VK_CONTROL) < 0 && IsChild(window, message.hwnd) != FALSE;
+}
+
 void DispatchWithDialogKeys(HWND main_window, MSG& message) {
     const bool aimed_here = message.hwnd == main_window || IsChild(main_window, message.hwnd);
     if (aimed_here && IsNavigationKey(message)) {

@@ -7,6 +7,9 @@
 // A key-down of F5 or Enter aimed at any control of the window.
 bool IsComputeShortcut(const MSG& message, HWND main_window);
 
+// A key-down of Ctrl+P aimed at any control of the window.
+bool IsPrintShortcut(const MSG& message, HWND window);
+
 // Hands a message taken from the queue on. Tab and Shift+Tab move the focus
 // through the controls that are tab stops, wrapping around (a field entered so
 // has its whole text selected), the arrows move it within the buttons, and

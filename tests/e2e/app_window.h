@@ -18,6 +18,7 @@ enum ControlId : int {
     kCopyButton = 1003,
     kResetButton = 1004,
     kAboutButton = 1005,
+    kPreviewButton = 1006,
     kFirstField = 2000,
     kReportBox = 3000,
     kStatusLine = 3001,

@@ -32,10 +32,11 @@ bool ReadClipboardHtml(std::string* bytes) {
     return ok;
 }
 
-// The rota grid as tab-separated rows: the header row, then one row per nurse
-// with the letter of each day and the counts of D, N and R.
+// The rota grid as tab-separated rows: the header row, one row per nurse with
+// the letter of each day and the counts of D, N and R, then per shift the
+// number of nurses on it each day.
 std::string ExpectedGridTsv(int nurses, int days) {
-    std::wstring tsv;
+    std::wstring tsv = L"姓名";
     for (int j = 1; j <= days; ++j)
         tsv += L"\t" + std::to_wstring(j) + L"日";
     tsv += L"\t白班\t夜班\t休息\n";
@@ -52,6 +53,17 @@ std::string ExpectedGridTsv(int nurses, int days) {
         }
         for (int count : counts)
             tsv += L"\t" + std::to_wstring(count);
+        tsv += L"\n";
+    }
+    const wchar_t* heads[] = {L"白班人数", L"夜班人数", L"休息人数"};
+    for (int shift = 0; shift < 3; ++shift) {
+        tsv += heads[shift];
+        for (int j = 0; j < days; ++j) {
+            int count = 0;
+            for (int i = 0; i < nurses; ++i)
+                count += (i + 2 * j) % 3 == shift;
+            tsv += L"\t" + std::to_wstring(count);
+        }
         tsv += L"\n";
     }
     return Utf8Of(tsv);

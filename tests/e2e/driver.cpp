@@ -169,6 +169,15 @@ HWND FindMainWindow(DWORD processId, DWORD timeoutMs) {
     return found;
 }
 
+HWND FindOwnedWindow(HWND owner, const wchar_t* className, DWORD timeoutMs) {
+    DWORD processId = 0;
+    GetWindowThreadProcessId(owner, &processId);
+    HWND found = nullptr;
+    WaitFor([&] { return (found = FindTopLevel(processId, className, owner)) != nullptr; },
+            timeoutMs);
+    return found;
+}
+
 std::wstring ClassOf(HWND window) {
     wchar_t name[256] = {};
     GetClassNameW(window, name, 256);
@@ -253,14 +262,26 @@ void TypeKeys(const std::vector<UINT>& virtualKeys) {
     }
 }
 
-void TypeShifted(UINT virtualKey) {
-    INPUT shift{};
-    shift.type = INPUT_KEYBOARD;
-    shift.ki.wVk = VK_SHIFT;
-    SendInput(1, &shift, sizeof(INPUT));
+namespace {
+
+void TypeWith(UINT modifier, UINT virtualKey) {
+    INPUT held{};
+    held.type = INPUT_KEYBOARD;
+    held.ki.wVk = static_cast<WORD>(modifier);
+    SendInput(1, &held, sizeof(INPUT));
     TypeKeys({virtualKey});
-    shift.ki.dwFlags = KEYEVENTF_KEYUP;
-    SendInput(1, &shift, sizeof(INPUT));
+    held.ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(1, &held, sizeof(INPUT));
+}
+
+}  // namespace
+
+void TypeShifted(UINT virtualKey) {
+    TypeWith(VK_SHIFT, virtualKey);
+}
+
+void TypeWithControl(UINT virtualKey) {
+    TypeWith(VK_CONTROL, virtualKey);
 }
 
 namespace {

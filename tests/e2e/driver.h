@@ -45,6 +45,8 @@ private:
 
 // The visible top-level window of class TavoMedToolWnd that belongs to the process.
 HWND FindMainWindow(DWORD processId, DWORD timeoutMs = kStartTimeoutMs);
+// A visible window of the class owned by the window (a dialog, the preview).
+HWND FindOwnedWindow(HWND owner, const wchar_t* className, DWORD timeoutMs = kActionTimeoutMs);
 
 std::wstring ClassOf(HWND window);
 std::wstring ReadControlText(HWND window);
@@ -67,7 +69,8 @@ void ClickButton(HWND button);
 bool BringToForeground(HWND window);
 void TypeKeys(const std::vector<UINT>& virtualKeys);
 void TypeShifted(UINT virtualKey);  // the key with Shift held
-void MoveMouseTo(HWND control);     // to the middle of the control
+void TypeWithControl(UINT virtualKey);
+void MoveMouseTo(HWND control);  // to the middle of the control
 void MouseButton(bool down);
 // Moves the pointer to the screen's top left corner, outside the program's window.
 // A window that opens under the pointer learns of it from the display later, and

@@ -71,7 +71,8 @@ TEST_F(RealInputTest, TheKeyboardAloneMovesComputesAndComesBack) {
     })) << "selection "
         << std::hex << SendMessageW(Report(), EM_GETSEL, 0, 0) << ", first line " << std::dec
         << SendMessageW(Report(), EM_GETFIRSTVISIBLELINE, 0, 0);
-    const HWND order[] = {Button(kComputeButton),
+    const HWND order[] = {Button(kPreviewButton),
+                          Button(kComputeButton),
                           Button(kSaveButton),
                           Button(kCopyButton),
                           Button(kResetButton),

@@ -279,9 +279,10 @@ TEST_F(RecordLogTest, FileHeldElsewhereFailsWithinAboutTwoSecondsWhileTheWindowA
     }
 }
 
-// While a save waits for a held file, compute (button and F5), reset and about
-// do nothing: the first box is the save's outcome, shown beside the report that
-// was saved, and once it is closed every command works again.
+// While a save waits for a held file, compute (button and F5), reset, about,
+// the preview and the print command do nothing: the first box is the save's
+// outcome, shown beside the report that was saved, and once it is closed every
+// command works again.
 TEST_F(RecordLogTest, CommandsWaitForTheSaveThatIsWaiting) {
     ComputeWith(8, 7);
     SaveAndConfirm();
@@ -296,6 +297,8 @@ TEST_F(RecordLogTest, CommandsWaitForTheSaveThatIsWaiting) {
     PressKey(Field(0), VK_F5);
     ClickButton(Button(kResetButton));
     ClickButton(Button(kAboutButton));
+    ClickButton(Button(kPreviewButton));
+    PostMessageW(main_, WM_COMMAND, 1007, 0);  // the print command, as Ctrl+P runs it
     const bool handled = WaitUntilPostedHandled(Field(1));
     CloseHandle(hold);
     EXPECT_TRUE(savingShown);
@@ -307,6 +310,7 @@ TEST_F(RecordLogTest, CommandsWaitForTheSaveThatIsWaiting) {
     EXPECT_EQ(Utf8Of(ReadControlText(Report())), Utf8Of(ExpectedRota(8, 7)));
     ASSERT_TRUE(CloseMessageBox(box));
     EXPECT_TRUE(NoMessageBoxWithin(main_, 300)) << "a command from the wait ran afterwards";
+    EXPECT_EQ(FindOwnedWindow(main_, L"TavoMedPrintPreview", 0), nullptr);
     EXPECT_GT(ReadBytes(path_).size(), savedSize);
 
     PressKey(Field(0), VK_F5);

@@ -52,6 +52,9 @@ std::string Describe(Rgb colour) {
 bool Screenshot::Capture(HWND window, bool own_context) {
     RECT outer{};
     if (!GetWindowRect(window, &outer)) return false;
+    // A maximised window's frame lies partly off the screen.
+    const RECT display{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    IntersectRect(&outer, &outer, &display);
     POINT client{0, 0};
     ClientToScreen(window, &client);
     if (own_context) GetClientRect(window, &outer);

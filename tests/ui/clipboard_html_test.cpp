@@ -76,7 +76,7 @@ constexpr char kHintParagraph[] =
 
 // The head row written out independently of the code under test.
 std::string RotaHeadRow(int32_t days) {
-    std::string row = "<tr><th></th>";
+    std::string row = "<tr><th>姓名</th>";
     for (int32_t day = 1; day <= days; ++day) {
         row += "<th>" + std::to_string(day) + "日</th>";
     }
@@ -101,12 +101,29 @@ std::string RotaNurseRow(int32_t nurse_index, int32_t days) {
     return row + "</tr>\r\n";
 }
 
+// Under the grid, per shift, how many nurses have it on each day.
+std::string RotaStaffingRows(int32_t nurses, int32_t days) {
+    std::string rows;
+    const char* heads[] = {"白班人数", "夜班人数", "休息人数"};
+    for (int shift = 0; shift < 3; ++shift) {
+        rows += std::string("<tr><td>") + heads[shift] + "</td>";
+        for (int32_t day_index = 0; day_index < days; ++day_index) {
+            int count = 0;
+            for (int32_t i = 0; i < nurses; ++i)
+                count += ((i - day_index) % 3 + 3) % 3 == shift;
+            rows += "<td>" + std::to_string(count) + "</td>";
+        }
+        rows += "</tr>\r\n";
+    }
+    return rows;
+}
+
 std::string RotaFragment(int32_t nurses, int32_t days) {
     std::string fragment = std::string(kRuleParagraph) + "<table>\r\n" + RotaHeadRow(days);
     for (int32_t i = 0; i < nurses; ++i) {
         fragment += RotaNurseRow(i, days);
     }
-    return fragment + "</table>\r\n" + kHintParagraph;
+    return fragment + RotaStaffingRows(nurses, days) + "</table>\r\n" + kHintParagraph;
 }
 
 // --- The rota grid ---
@@ -120,7 +137,7 @@ TEST(ClipboardHtmlRota, ThreeNursesFourDaysCellByCell) {
         "<p>排班规则：三班轮转（白班 D / 夜班 N / 休息 R），每日每班 1 人，按人员顺序滚动。"
         "</p>\r\n"
         "<table>\r\n"
-        "<tr><th></th><th>1日</th><th>2日</th><th>3日</th><th>4日</th>"
+        "<tr><th>姓名</th><th>1日</th><th>2日</th><th>3日</th><th>4日</th>"
         "<th>白班</th><th>夜班</th><th>休息</th></tr>\r\n"
         "<tr><td>护士01</td><td>D</td><td>R</td><td>N</td><td>D</td>"
         "<td>2</td><td>1</td><td>1</td></tr>\r\n"
@@ -128,6 +145,9 @@ TEST(ClipboardHtmlRota, ThreeNursesFourDaysCellByCell) {
         "<td>1</td><td>2</td><td>1</td></tr>\r\n"
         "<tr><td>护士03</td><td>R</td><td>N</td><td>D</td><td>R</td>"
         "<td>1</td><td>1</td><td>2</td></tr>\r\n"
+        "<tr><td>白班人数</td><td>1</td><td>1</td><td>1</td><td>1</td></tr>\r\n"
+        "<tr><td>夜班人数</td><td>1</td><td>1</td><td>1</td><td>1</td></tr>\r\n"
+        "<tr><td>休息人数</td><td>1</td><td>1</td><td>1</td><td>1</td></tr>\r\n"
         "</table>\r\n"
         "<p>提示：连续夜班不超过 2 个，夜班后应安排休息；请按科室实际人数与能级调整。</p>\r\n");
     EXPECT_TRUE(p.guards_intact);
@@ -164,7 +184,7 @@ TEST(ClipboardHtmlRota, LargestRotaIsWholeAndFitsTheNamedCapacity) {
     ASSERT_GT(p.result, 0);
     EXPECT_LT(p.result, kClipboardHtmlCapacity / 4);
     const std::string fragment = Fragment(p.bytes);
-    EXPECT_NE(fragment.find(RotaNurseRow(39, 31) + "</table>\r\n"), std::string::npos);
+    EXPECT_NE(fragment.find(RotaNurseRow(39, 31) + "<tr><td>白班人数</td>"), std::string::npos);
     // Nurse 40 rotates like nurse 1: 11 day shifts, 10 nights, 10 rest days.
     EXPECT_NE(fragment.find("<td>护士40</td><td>D</td><td>R</td><td>N</td>"), std::string::npos);
     EXPECT_NE(fragment.find("<td>D</td><td>11</td><td>10</td><td>10</td></tr>"), std::string::npos);

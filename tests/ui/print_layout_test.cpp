@@ -1,0 +1,176 @@
+#include "ui/print_layout.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct DrawnItem {
+    PrintItem item;
+    std::wstring text;
+};
+
+using Page = std::vector<DrawnItem>;
+
+void Collect(void* context, const PrintItem& item) {
+    auto& page = *static_cast<Page*>(context);
+    page.push_back({item, item.text != nullptr ? std::wstring(item.text, item.length) : L""});
+}
+
+bool Inside(Box inner, Box outer) {
+    return inner.x >= outer.x && inner.y >= outer.y &&
+           inner.x + inner.width <= outer.x + outer.width &&
+           inner.y + inner.height <= outer.y + outer.height;
+}
+
+// Plans the document and collects every page; checks what holds on every
+// sheet: each item inside the printable area, text of at least 7 pt.
+std::vector<Page> PrintPages(const PrintDocument& document, const PageGeometry& geometry) {
+    PrintPlan plan;
+    EXPECT_TRUE(PlanPrint(document, geometry, &plan));
+    for (int32_t height : plan.fontHeights)
+        EXPECT_GE(height * 72.0, kSmallestPrintPoints * geometry.dpi) << "text below 7 pt";
+    std::vector<Page> pages(plan.pageCount);
+    for (int32_t p = 0; p < plan.pageCount; ++p) {
+        EmitPrintPage(document, plan, p, Collect, &pages[p]);
+        for (const DrawnItem& drawn : pages[p]) {
+            EXPECT_TRUE(Inside(drawn.item.box, geometry.printable))
+                << "page " << p << " item at " << drawn.item.box.x << "," << drawn.item.box.y;
+        }
+        const std::wstring number =
+            L"第 " + std::to_wstring(p + 1) + L" 页，共 " + std::to_wstring(pages.size()) + L" 页";
+        EXPECT_EQ(std::count_if(pages[p].begin(), pages[p].end(),
+                                [&](const DrawnItem& d) { return d.text == number; }),
+                  1);
+    }
+    return pages;
+}
+
+constexpr ParamDef kRotaParams[] = {{"nurses", L"护士人数", L"人", 8.0},
+                                    {"days", L"排班天数", L"天", 7.0}};
+constexpr ToolDef kRota = {
+    187, L"护理排班表生成", nullptr, L"护理管理", L"排班",         nullptr, 2, kRotaParams,
+    0,   nullptr,           0,       nullptr,     kNursingRotaKind};
+
+PrintDocument RotaDocument(double nurses, double days) {
+    static double values[kMaxParams];
+    values[0] = nurses;
+    values[1] = days;
+    PrintDocument document;
+    PreparePrintDocument(kRota, values, L"", L"", 0, 2026, 12, 9, &document);
+    return document;
+}
+
+// Sheets at 300 DPI with the quarter-inch margins of a generic PostScript
+// printer: A4 across, and A5 along.
+const PageGeometry kA4Landscape = A4Page(true, 300);
+const PageGeometry kA5Portrait = {1748, 2480, {75, 75, 1598, 2330}, 300};
+
+// The letters drawn per nurse label and day head, with the grey under each.
+struct GridSeen {
+    std::map<std::pair<std::wstring, std::wstring>, int> cells;  // (nurse, day) -> times
+    std::map<std::wstring, std::set<int>> greysOfLetter;
+    int nameHeads = 0;
+};
+
+// Reads a page's grid back from its boxes: a letter cell lies in the row of a
+// nurse label and in the column of a day head.
+void ReadGrid(const Page& page, GridSeen& seen) {
+    std::map<int, std::wstring> nurse_of_row;
+    std::map<int, std::wstring> day_of_column;
+    int last_fill_grey = -1;
+    for (const DrawnItem& d : page) {
+        if (d.text.rfind(L"护士", 0) == 0) nurse_of_row[d.item.box.y] = d.text;
+        if (d.text.size() >= 2 && d.text.back() == L'日') day_of_column[d.item.box.x] = d.text;
+        if (d.text == L"姓名") ++seen.nameHeads;
+    }
+    for (const DrawnItem& d : page) {
+        if (d.item.kind == PrintItemKind::kFill) last_fill_grey = d.item.grey;
+        if (d.text != L"D" && d.text != L"N" && d.text != L"R") continue;
+        if (!nurse_of_row.count(d.item.box.y) || !day_of_column.count(d.item.box.x)) continue;
+        ++seen.cells[{nurse_of_row[d.item.box.y], day_of_column[d.item.box.x]}];
+        seen.greysOfLetter[d.text].insert(last_fill_grey);
+    }
+}
+
+TEST(PrintLayoutRota, AWholeMonthOfFortyNursesFitsOneA4LandscapeSheet) {
+    const std::vector<Page> pages = PrintPages(RotaDocument(40, 31), kA4Landscape);
+    ASSERT_EQ(pages.size(), 1u);
+    GridSeen seen;
+    ReadGrid(pages[0], seen);
+    EXPECT_EQ(seen.cells.size(), 40u * 31u) << "every nurse on every day, once";
+    // Each shift on its own grey, so that a black-and-white sheet tells them apart.
+    std::set<int> greys;
+    for (const auto& [letter, letter_greys] : seen.greysOfLetter) {
+        EXPECT_EQ(letter_greys.size(), 1u) << "one grey for shift " << letter.size();
+        greys.insert(*letter_greys.begin());
+    }
+    EXPECT_EQ(greys.size(), 3u);
+    std::set<std::wstring> texts;
+    for (const DrawnItem& d : pages[0])
+        texts.insert(d.text);
+    for (const wchar_t* expected :
+         {L"护理排班表生成", L"打印日期：2026-12-09", L"人员：40 人；周期：31 天", L"白班人数",
+          L"夜班人数", L"休息人数", L"排班人：", L"审核：", L"日期："}) {
+        EXPECT_TRUE(texts.count(expected)) << "missing a text of length " << wcslen(expected);
+    }
+}
+
+TEST(PrintLayoutRota, OnA5PortraitTheGridRunsOverPagesRepeatingItsHeadsAndNames) {
+    const std::vector<Page> pages = PrintPages(RotaDocument(40, 31), kA5Portrait);
+    ASSERT_GT(pages.size(), 1u);
+    GridSeen seen;
+    for (const Page& page : pages) {
+        const int heads_before = seen.nameHeads;
+        ReadGrid(page, seen);
+        EXPECT_EQ(seen.nameHeads, heads_before + 1) << "the header row on every page";
+    }
+    EXPECT_EQ(seen.cells.size(), 40u * 31u);
+    for (const auto& [cell, times] : seen.cells)
+        EXPECT_EQ(times, 1) << "a cell printed twice";
+}
+
+constexpr OutputDef kOutput = {"x", L"结果", nullptr, "1", "f0"};
+constexpr ToolDef kFormula = {1,       L"公式工具", nullptr,  L"类", L"据",   nullptr,     0,
+                              nullptr, 1,           &kOutput, 0,     nullptr, kFormulaKind};
+
+TEST(PrintLayoutText, ALongReportRunsOverPagesWithoutACutLine) {
+    // Lines of every length, a few wider than the sheet.
+    std::wstring report;
+    std::vector<std::wstring> lines;
+    for (int i = 0; i < 160; ++i) {
+        std::wstring line = L"第" + std::to_wstring(i) + L"行" + std::wstring(i % 37 * 3, L'检');
+        lines.push_back(line);
+        report += line + L"\r\n";
+    }
+    PrintDocument document;
+    const double values[kMaxParams] = {};
+    PreparePrintDocument(kFormula, values, report.c_str(), L"请核对", 2, 2026, 12, 9, &document);
+    const std::vector<Page> pages = PrintPages(document, kA5Portrait);
+    ASSERT_GT(pages.size(), 2u);
+    // Glue each page's pieces back into its lines; every line must be whole on
+    // one page, in order.
+    std::vector<std::wstring> found;
+    for (const Page& page : pages) {
+        int last_bottom = -1;
+        for (const DrawnItem& d : page) {
+            if (d.text.rfind(L"第", 0) == 0 && d.text.find(L"页") == std::wstring::npos) {
+                found.push_back(d.text);
+            } else if (!found.empty() && d.item.box.y == last_bottom && d.text[0] == L'检') {
+                found.back() += d.text;
+            }
+            last_bottom = d.item.box.y + d.item.box.height;
+        }
+    }
+    EXPECT_EQ(found, lines);
+    bool verdict_seen = false;
+    for (const DrawnItem& d : pages.back())
+        verdict_seen |= d.text == L"结论（级别：警告）：请核对";
+    EXPECT_TRUE(verdict_seen) << "the verdict and its level in words on the last page";
+}
+
+}  // namespace

@@ -1,0 +1,341 @@
+#include "ui/print_preview_win32.h"
+
+#include "engine/bounded_text.h"
+#include "ui/commands.h"
+#include "ui/gdi_guards.h"
+#include "ui/painting.h"
+#include "ui/print_job_win32.h"
+#include "ui/print_page_win32.h"
+#include "ui/print_texts.h"
+#include "ui/shell_text.h"
+#include "ui/window_fonts.h"
+#include "ui/window_keys.h"
+
+namespace {
+
+constexpr wchar_t kPreviewClassName[] = L"TavoMedPrintPreview";
+constexpr DWORD kPreviewStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+
+// ---- Layout, at 96 DPI --------------------------------------------------------
+
+enum PreviewButtonId : int32_t {
+    kPreviewPrintId = 100,
+    kPreviewPreviousId,
+    kPreviewNextId,
+    kPreviewCloseId,
+};
+
+struct PreviewButton {
+    const wchar_t* caption;
+    int32_t width;
+    int32_t id;
+};
+
+// Left to right in the toolbar, the hidden ones leaving no gap.
+constexpr PreviewButton kPreviewButtons[] = {
+    {kPreviewPrintCaption, 132, kPreviewPrintId},
+    {kPreviewPreviousCaption, 88, kPreviewPreviousId},
+    {kPreviewNextCaption, 88, kPreviewNextId},
+    {kPreviewCloseCaption, 88, kPreviewCloseId},
+};
+constexpr int32_t kPreviewButtonCount = 4;
+constexpr int32_t kButtonTop = 10;
+constexpr int32_t kButtonHeight = 32;
+constexpr int32_t kButtonGap = 12;
+
+constexpr int32_t kToolbarHeight = 52;
+constexpr int32_t kSheetMargin = 16;
+constexpr int32_t kShadowOffset = 3;
+constexpr int32_t kSmallestWidth = 480;
+constexpr int32_t kSmallestHeight = 360;
+// The preview opens at this share of the work area, in percent.
+constexpr int32_t kOpeningShare = 90;
+constexpr Rgb kDeskColour = {200, 207, 213};
+constexpr Rgb kShadowColour = {150, 158, 165};
+
+struct PreviewState {
+    WindowState* main;
+    HWND window;
+    HWND buttons[kPreviewButtonCount];
+    PrintDocument document;
+    PrintPlan plan;
+    int32_t page;
+    bool closed;
+    wchar_t face[LF_FACESIZE];
+};
+
+Box ScaledBy(const PreviewState& preview, Box box) {
+    return Scaled(box, preview.main->scale);
+}
+
+int32_t ScaledBy(const PreviewState& preview, int32_t pixels) {
+    return Scaled(pixels, preview.main->scale);
+}
+
+// ---- Pages ----------------------------------------------------------------------
+
+void ShowPage(PreviewState& preview, int32_t page) {
+    if (page < 0 || page >= preview.plan.pageCount) return;
+    preview.page = page;
+    EnableWindow(preview.buttons[1], page > 0);
+    EnableWindow(preview.buttons[2], page + 1 < preview.plan.pageCount);
+    InvalidateRect(preview.window, nullptr, FALSE);
+}
+
+void Close(PreviewState& preview) {
+    // The owner is enabled first, so that it, not another program, is
+    // activated when the preview goes.
+    EnableWindow(preview.main->mainWindow, TRUE);
+    DestroyWindow(preview.window);
+}
+
+void RunButton(PreviewState& preview, int32_t id) {
+    switch (id) {
+        case kPreviewPrintId:
+            PrintCommand(*preview.main, preview.window);
+            break;
+        case kPreviewPreviousId:
+            ShowPage(preview, preview.page - 1);
+            break;
+        case kPreviewNextId:
+            ShowPage(preview, preview.page + 1);
+            break;
+        case kPreviewCloseId:
+        case IDCANCEL:
+            Close(preview);
+            break;
+        default:
+            break;
+    }
+}
+
+// ---- Painting -------------------------------------------------------------------
+
+int32_t ScaledSheet(int32_t sheet_pixels, const PageTransform& t) {
+    return static_cast<int32_t>(int64_t{sheet_pixels} * t.numerator / t.denominator);
+}
+
+// The sheet scaled to fit below the toolbar, centred, as a transform.
+PageTransform SheetTransform(const PreviewState& preview, int32_t width, int32_t height) {
+    const int32_t margin = ScaledBy(preview, kSheetMargin);
+    const int32_t top = ScaledBy(preview, kToolbarHeight) + margin;
+    const int32_t room_width = width - 2 * margin;
+    const int32_t room_height = height - top - margin;
+    const PageGeometry& sheet = preview.plan.page;
+    if (room_width <= 0 || room_height <= 0) return {0, 1, 0, 0};
+    PageTransform t = {room_width, sheet.width, 0, 0};
+    if (int64_t{room_height} * sheet.width < int64_t{room_width} * sheet.height)
+        t = {room_height, sheet.height, 0, 0};
+    t.x = margin + (room_width - ScaledSheet(sheet.width, t)) / 2;
+    t.y = top + (room_height - ScaledSheet(sheet.height, t)) / 2;
+    return t;
+}
+
+void PaintSheet(const PreviewState& preview, HDC context, int32_t width, int32_t height) {
+    FillBox(context, {0, 0, width, height}, kDeskColour);
+    FillBox(context, {0, 0, width, ScaledBy(preview, kToolbarHeight)}, kFooterColour);
+    const PageTransform t = SheetTransform(preview, width, height);
+    if (t.numerator <= 0) return;
+    const Box sheet = {t.x, t.y, ScaledSheet(preview.plan.page.width, t),
+                       ScaledSheet(preview.plan.page.height, t)};
+    const int32_t shadow = ScaledBy(preview, kShadowOffset);
+    FillBox(context, {sheet.x + shadow, sheet.y + shadow, sheet.width, sheet.height},
+            kShadowColour);
+    FillBox(context, sheet, kWhite);
+    DrawPrintPage(context, preview.document, preview.plan, preview.page, t, preview.face);
+}
+
+// Drawn off screen and copied at once, so that a resize does not flicker.
+void PaintPreview(const PreviewState& preview) {
+    PaintScope paint(preview.window);
+    RECT client{};
+    GetClientRect(preview.window, &client);
+    const int32_t width = client.right;
+    const int32_t height = client.bottom;
+    HDC memory = CreateCompatibleDC(paint.context());
+    OwnedGdiObject<HBITMAP> bitmap(CreateCompatibleBitmap(paint.context(), width, height));
+    if (memory == nullptr || bitmap.get() == nullptr) {
+        if (memory != nullptr) DeleteDC(memory);
+        PaintSheet(preview, paint.context(), width, height);
+        return;
+    }
+    {
+        SelectionGuard selection(memory, bitmap.get());
+        PaintSheet(preview, memory, width, height);
+        BitBlt(paint.context(), 0, 0, width, height, memory, 0, 0, SRCCOPY);
+    }
+    DeleteDC(memory);
+}
+
+// ---- Window ---------------------------------------------------------------------
+
+void CreateButtons(PreviewState& preview) {
+    int32_t x = kButtonGap;
+    for (int32_t i = 0; i < kPreviewButtonCount; ++i) {
+        const PreviewButton& button = kPreviewButtons[i];
+        const bool paging = button.id == kPreviewPreviousId || button.id == kPreviewNextId;
+        const DWORD shown = paging && preview.plan.pageCount <= 1 ? 0 : WS_VISIBLE;
+        const Box box = ScaledBy(preview, {x, kButtonTop, button.width, kButtonHeight});
+        if (shown != 0) x += button.width + kButtonGap;
+        const DWORD group = i == 0 ? WS_GROUP : 0;
+        preview.buttons[i] = CreateWindowExW(
+            0, L"BUTTON", button.caption, WS_CHILD | shown | WS_TABSTOP | group | BS_OWNERDRAW,
+            box.x, box.y, box.width, box.height, preview.window,
+            reinterpret_cast<HMENU>(static_cast<INT_PTR>(button.id)), preview.main->instance,
+            nullptr);
+    }
+}
+
+LRESULT HandlePreviewMessage(PreviewState& preview, UINT message, WPARAM wparam, LPARAM lparam) {
+    HWND window = preview.window;
+    switch (message) {
+        case WM_CREATE:
+            CreateButtons(preview);
+            return 0;
+        case WM_CLOSE:
+            Close(preview);
+            return 0;
+        case WM_DESTROY:
+            preview.closed = true;
+            return 0;
+        case WM_ERASEBKGND:
+            return 1;
+        case WM_PAINT:
+            PaintPreview(preview);
+            return 0;
+        case WM_SIZE:
+            InvalidateRect(window, nullptr, FALSE);
+            return 0;
+        case WM_GETMINMAXINFO: {
+            auto* info = reinterpret_cast<MINMAXINFO*>(lparam);
+            info->ptMinTrackSize = {ScaledBy(preview, kSmallestWidth),
+                                    ScaledBy(preview, kSmallestHeight)};
+            return 0;
+        }
+        case WM_DRAWITEM:
+            DrawOwnerButton(*reinterpret_cast<const DRAWITEMSTRUCT*>(lparam),
+                            preview.main->fonts[kButtonFont], preview.main->scale,
+                            preview.main->palette);
+            return 1;
+        case WM_COMMAND:
+            RunButton(preview, LOWORD(wparam));
+            return 0;
+        default:
+            return DefWindowProcW(window, message, wparam, lparam);
+    }
+}
+
+LRESULT CALLBACK PreviewWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    if (message == WM_NCCREATE) {
+        auto* creation = reinterpret_cast<const CREATESTRUCTW*>(lparam);
+        auto* preview = static_cast<PreviewState*>(creation->lpCreateParams);
+        preview->window = window;
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(preview));
+    }
+    auto* preview = reinterpret_cast<PreviewState*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (preview == nullptr) return DefWindowProcW(window, message, wparam, lparam);
+    return HandlePreviewMessage(*preview, message, wparam, lparam);
+}
+
+void RegisterPreviewClass(const WindowState& state) {
+    WNDCLASSEXW window_class{};
+    window_class.cbSize = sizeof window_class;
+    window_class.lpfnWndProc = PreviewWindowProc;
+    window_class.hInstance = state.instance;
+    window_class.hIcon = LoadIconW(state.instance, MAKEINTRESOURCEW(IDI_APP_ICON));
+    window_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    window_class.lpszClassName = kPreviewClassName;
+    RegisterClassExW(&window_class);
+}
+
+// Centred on the work area of the main window's screen, inside it.
+RECT OpeningRect(HWND main_window) {
+    RECT work{};
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    if (GetMonitorInfoW(MonitorFromWindow(main_window, MONITOR_DEFAULTTOPRIMARY), &monitor)) {
+        work = monitor.rcWork;
+    } else {
+        SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    }
+    const int32_t width = (work.right - work.left) * kOpeningShare / 100;
+    const int32_t height = (work.bottom - work.top) * kOpeningShare / 100;
+    const int32_t x = work.left + (work.right - work.left - width) / 2;
+    const int32_t y = work.top + (work.bottom - work.top - height) / 2;
+    return {x, y, x + width, y + height};
+}
+
+// Page Up, Page Down, Ctrl+P, Esc, and Enter on a button, in the preview.
+bool HandlePreviewKey(PreviewState& preview, const MSG& message) {
+    if (message.message != WM_KEYDOWN) return false;
+    if (message.hwnd != preview.window && !IsChild(preview.window, message.hwnd)) return false;
+    switch (message.wParam) {
+        case VK_PRIOR:
+            ShowPage(preview, preview.page - 1);
+            return true;
+        case VK_NEXT:
+            ShowPage(preview, preview.page + 1);
+            return true;
+        case VK_ESCAPE:
+            Close(preview);
+            return true;
+        case VK_RETURN:
+            if (!IsChild(preview.window, message.hwnd)) return false;
+            SendMessageW(message.hwnd, BM_CLICK, 0, 0);
+            return true;
+        default:
+            break;
+    }
+    if (!IsPrintShortcut(message, preview.window)) return false;
+    PrintCommand(*preview.main, preview.window);
+    return true;
+}
+
+// The preview's own loop while the main window is disabled; a quit message
+// that arrives meanwhile is posted again for the main loop.
+void RunPreviewLoop(PreviewState& preview) {
+    MSG message;
+    while (!preview.closed) {
+        if (GetMessageW(&message, nullptr, 0, 0) <= 0) {
+            Close(preview);
+            PostQuitMessage(static_cast<int>(message.wParam));
+            return;
+        }
+        if (HandlePreviewKey(preview, message)) continue;
+        DispatchWithDialogKeys(preview.window, message);
+    }
+}
+
+}  // namespace
+
+void PrintPreviewCommand(WindowState& state) {
+    if (state.savedReport[0] == L'\0') {
+        ShowCommandBox(state.mainWindow, kCopyNeedsResultText, kNoResultCaption,
+                       MB_ICONINFORMATION);
+        return;
+    }
+    HWND focus = GetFocus();
+    PreviewState preview{};
+    preview.main = &state;
+    PrepareWindowDocument(state, &preview.document);
+    if (!PlanPrint(preview.document, DefaultPrinterPage(preview.document, state.mainWindow),
+                   &preview.plan)) {
+        PlanPrint(preview.document, A4Page(PrefersLandscape(*state.tool), 300), &preview.plan);
+    }
+    ChooseUiFace(preview.face);
+    RegisterPreviewClass(state);
+    wchar_t title[kStatusTextCapacity];
+    FormatText(title, kStatusTextCapacity, kPreviewTitleFormat, state.tool->name);
+    const RECT place = OpeningRect(state.mainWindow);
+    HWND window = CreateWindowExW(0, kPreviewClassName, title, kPreviewStyle, place.left, place.top,
+                                  place.right - place.left, place.bottom - place.top,
+                                  state.mainWindow, nullptr, state.instance, &preview);
+    if (window == nullptr) return;
+    EnableWindow(state.mainWindow, FALSE);
+    ShowWindow(window, SW_SHOW);
+    SetFocus(preview.buttons[0]);
+    SendMessageW(window, WM_CHANGEUISTATE, MAKEWPARAM(UIS_INITIALIZE, 0), 0);
+    ShowPage(preview, 0);
+    RunPreviewLoop(preview);
+    if (focus != nullptr && IsChild(state.mainWindow, focus)) SetFocus(focus);
+}
