@@ -20,11 +20,6 @@
 
 namespace {
 
-constexpr ParamDef kRotaParams[] = {{"nurses", L"护士人数", L"人", 8.0},
-                                    {"days", L"排班天数", L"天", 7.0}};
-constexpr ToolDef kRota = {
-    187, L"护理排班表生成", nullptr, L"护理管理", L"排班",         nullptr, 2, kRotaParams,
-    0,   nullptr,           0,       nullptr,     kNursingRotaKind};
 constexpr double kMonth[kMaxParams] = {40, 31};
 
 double Milliseconds(LARGE_INTEGER from, LARGE_INTEGER to) {
@@ -84,7 +79,7 @@ void DrawBare(HDC context, const std::vector<Recorded>& items, const PrintPlan& 
 
 void DrawingFigures(int runs) {
     PrintDocument document;
-    PreparePrintDocument(kRota, kMonth, L"", L"", 0, 2026, 12, 9, &document);
+    PreparePrintDocument(GetBuiltinTool(), kMonth, L"", L"", 0, 2026, 12, 9, &document);
     const PageGeometry page = A4Page(true, 300);
     PrintPlan plan;
     PlanPrint(document, page, &plan);

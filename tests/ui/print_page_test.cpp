@@ -10,12 +10,6 @@
 
 namespace {
 
-constexpr ParamDef kRotaParams[] = {{"nurses", L"护士人数", L"人", 8.0},
-                                    {"days", L"排班天数", L"天", 7.0}};
-constexpr ToolDef kRota = {
-    187, L"护理排班表生成", nullptr, L"护理管理", L"排班",         nullptr, 2, kRotaParams,
-    0,   nullptr,           0,       nullptr,     kNursingRotaKind};
-
 // The box of the first cell drawn with each shift letter.
 void FirstCellOfEachLetter(void* context, const PrintItem& item) {
     auto& cells = *static_cast<std::map<wchar_t, Box>*>(context);
@@ -26,7 +20,7 @@ void FirstCellOfEachLetter(void* context, const PrintItem& item) {
 TEST(PrintPage, OnA300DpiBitmapTheShiftsCellsDifferInGrey) {
     const double values[kMaxParams] = {40, 31};
     PrintDocument document;
-    PreparePrintDocument(kRota, values, L"", L"", 0, 2026, 12, 9, &document);
+    PreparePrintDocument(GetBuiltinTool(), values, L"", L"", 0, 2026, 12, 9, &document);
     const PageGeometry page = A4Page(true, 300);
     PrintPlan plan;
     ASSERT_TRUE(PlanPrint(document, page, &plan));
