@@ -16,26 +16,6 @@ namespace {
 // as such instead of being read cut.
 constexpr int32_t kFieldReadCapacity = kFieldTextMaxLength + 2;
 
-// A command's outcome: the status line says it, and the window is repainted
-// with what the command changed.
-void SetStatus(WindowState& state, const wchar_t* text) {
-    CopyText(state.statusText, kStatusTextCapacity, text);
-    ShowStatusText(state);
-    InvalidateRect(state.mainWindow, nullptr, FALSE);
-}
-
-// The control that had the focus has it again once the box is closed.
-void ShowBox(HWND owner, const wchar_t* text, const wchar_t* caption, UINT icon) {
-    HWND focus = GetFocus();
-    MessageBoxW(owner, text, caption, MB_OK | icon);
-    if (focus != nullptr && IsChild(owner, focus)) SetFocus(focus);
-}
-
-// A non-empty saved report is the one mark that a result exists.
-bool HasResult(const WindowState& state) {
-    return state.savedReport[0] != L'\0';
-}
-
 // All fields parse, or none of them changes `values`.
 bool ReadParameterFields(WindowState& state) {
     const int32_t count = state.tool->param_count;
@@ -151,12 +131,20 @@ HGLOBAL PrepareClipboardText(const WindowState& state) {
 
 }  // namespace
 
-void SetCommandStatus(WindowState& state, const wchar_t* text) {
-    SetStatus(state, text);
+void SetStatus(WindowState& state, const wchar_t* text) {
+    CopyText(state.statusText, kStatusTextCapacity, text);
+    ShowStatusText(state);
+    InvalidateRect(state.mainWindow, nullptr, FALSE);
 }
 
-void ShowCommandBox(HWND owner, const wchar_t* text, const wchar_t* caption, UINT icon) {
-    ShowBox(owner, text, caption, icon);
+void ShowBox(HWND owner, const wchar_t* text, const wchar_t* caption, UINT icon) {
+    HWND focus = GetFocus();
+    MessageBoxW(owner, text, caption, MB_OK | icon);
+    if (focus != nullptr && IsChild(owner, focus)) SetFocus(focus);
+}
+
+bool HasResult(const WindowState& state) {
+    return state.savedReport[0] != L'\0';
 }
 
 void ComputeCommand(WindowState& state) {
@@ -175,9 +163,9 @@ void ComputeCommand(WindowState& state) {
 
     // The verdict line's background is erased so that its new colour shows.
     InvalidateRect(state.verdictLine, nullptr, TRUE);
-    BuildComputedStatus(*state.tool, state.statusText, kStatusTextCapacity);
-    ShowStatusText(state);
-    InvalidateRect(state.mainWindow, nullptr, FALSE);
+    wchar_t status[kStatusTextCapacity];
+    BuildComputedStatus(*state.tool, status, kStatusTextCapacity);
+    SetStatus(state, status);
 }
 
 void SaveRecordCommand(WindowState& state) {

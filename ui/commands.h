@@ -11,8 +11,12 @@ void CopyCommand(WindowState& state);
 void ResetCommand(WindowState& state);
 void AboutCommand(const WindowState& state);
 
-// The status line's text, for commands kept in units of their own.
-void SetCommandStatus(WindowState& state, const wchar_t* text);
+// What every command, here or in a unit of its own (printing), tells the user
+// with. A command's outcome: the status line says it, and the window is
+// repainted with what the command changed.
+void SetStatus(WindowState& state, const wchar_t* text);
 // A message box owned by owner; the control that had the focus has it again
 // once the box is closed.
-void ShowCommandBox(HWND owner, const wchar_t* text, const wchar_t* caption, UINT icon);
+void ShowBox(HWND owner, const wchar_t* text, const wchar_t* caption, UINT icon);
+// A non-empty saved report is the one mark that a result exists.
+bool HasResult(const WindowState& state);

@@ -1,5 +1,7 @@
 #include "ui/newer_windows.h"
 
+#include "engine/bounded_text.h"
+
 namespace {
 
 enum NewerFunction : int32_t {
@@ -28,12 +30,21 @@ constexpr FunctionName kNewerFunctions[kNewerFunctionCount] = {
 template <typename Function>
 Function Find(NewerFunction which) {
     const FunctionName& wanted = kNewerFunctions[which];
-    HMODULE module = GetModuleHandleW(wanted.module);
-    const FARPROC found = module != nullptr ? GetProcAddress(module, wanted.name) : nullptr;
-    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(found));
+    return FindFunction<Function>(GetModuleHandleW(wanted.module), wanted.name);
 }
 
 }  // namespace
+
+HMODULE LoadSystemLibrary(const wchar_t* name) {
+    HMODULE module = LoadLibraryExW(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    if (module != nullptr || GetLastError() != ERROR_INVALID_PARAMETER) return module;
+    wchar_t path[MAX_PATH];
+    const UINT length = GetSystemDirectoryW(path, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return nullptr;
+    AppendText(path, MAX_PATH, L"\\");
+    if (AppendText(path, MAX_PATH, name) != TextLength(path)) return nullptr;
+    return LoadLibraryW(path);
+}
 
 void NarrowDllSearch() {
     const auto set_default_dll_directories = Find<BOOL(WINAPI*)(DWORD)>(kSetDefaultDllDirectories);

@@ -3,6 +3,7 @@
 #include "engine/bounded_text.h"
 #include "platform/local_date.h"
 #include "ui/commands.h"
+#include "ui/newer_windows.h"
 #include "ui/print_page_win32.h"
 #include "ui/print_texts.h"
 #include "ui/shell_text.h"
@@ -25,25 +26,6 @@ constexpr int32_t kMessageCapacity = 512;
 
 using PrintDlgExFunction = HRESULT(WINAPI*)(LPPRINTDLGEXW);
 using EnumPrintersFunction = BOOL(WINAPI*)(DWORD, LPWSTR, DWORD, LPBYTE, DWORD, LPDWORD, LPDWORD);
-
-// LOAD_LIBRARY_SEARCH_SYSTEM32 needs Windows 8, or Windows 7 with KB2533623;
-// elsewhere the flag is refused and the DLL is named by its full path.
-HMODULE LoadSystemLibrary(const wchar_t* name) {
-    HMODULE module = LoadLibraryExW(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-    if (module != nullptr || GetLastError() != ERROR_INVALID_PARAMETER) return module;
-    wchar_t path[MAX_PATH];
-    const UINT length = GetSystemDirectoryW(path, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) return nullptr;
-    AppendText(path, MAX_PATH, L"\\");
-    if (AppendText(path, MAX_PATH, name) != TextLength(path)) return nullptr;
-    return LoadLibraryW(path);
-}
-
-template <typename Function>
-Function FindFunction(HMODULE module, const char* name) {
-    const FARPROC found = module != nullptr ? GetProcAddress(module, name) : nullptr;
-    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(found));
-}
 
 // The DLLs for one command, released when it ends.
 class PrintLibraries {
@@ -172,16 +154,16 @@ bool PrintPages(HDC printer, const PrintDocument& document, const wchar_t* face)
 void ReportPrinted(WindowState& state, const wchar_t* printer) {
     wchar_t status[kStatusTextCapacity];
     FormatText(status, kStatusTextCapacity, kPrintedStatusFormat, printer);
-    SetCommandStatus(state, status);
+    SetStatus(state, status);
 }
 
 void ReportPrintFailed(WindowState& state, HWND owner, const wchar_t* printer) {
     wchar_t status[kStatusTextCapacity];
     FormatText(status, kStatusTextCapacity, kPrintFailedStatusFormat, printer);
-    SetCommandStatus(state, status);
+    SetStatus(state, status);
     wchar_t message[kMessageCapacity];
     FormatText(message, kMessageCapacity, kPrintFailedTextFormat, printer);
-    ShowCommandBox(owner, message, kPrintFailedCaption, MB_ICONWARNING);
+    ShowBox(owner, message, kPrintFailedCaption, MB_ICONWARNING);
 }
 
 void PrintThroughDialog(WindowState& state, HWND owner, const PrintLibraries& libraries) {
@@ -196,12 +178,12 @@ void PrintThroughDialog(WindowState& state, HWND owner, const PrintLibraries& li
     const HRESULT shown = print_dialog != nullptr ? print_dialog(&request) : E_FAIL;
     TakeDialogResult(request, setup);
     if (FAILED(shown)) {
-        SetCommandStatus(state, kPrintDialogFailedStatus);
-        ShowCommandBox(owner, kPrintDialogFailedText, kPrintFailedCaption, MB_ICONWARNING);
+        SetStatus(state, kPrintDialogFailedStatus);
+        ShowBox(owner, kPrintDialogFailedText, kPrintFailedCaption, MB_ICONWARNING);
         return;
     }
     if (request.dwResultAction != PD_RESULT_PRINT) {
-        SetCommandStatus(state, kPrintCancelledStatus);
+        SetStatus(state, kPrintCancelledStatus);
         return;
     }
     wchar_t printer[kPrinterNameCapacity];
@@ -236,14 +218,14 @@ PageGeometry DefaultPrinterPage(const PrintDocument& document, HWND owner) {
 }
 
 void PrintCommand(WindowState& state, HWND owner) {
-    if (state.savedReport[0] == L'\0') {
-        ShowCommandBox(owner, kCopyNeedsResultText, kNoResultCaption, MB_ICONINFORMATION);
+    if (!HasResult(state)) {
+        ShowBox(owner, kCopyNeedsResultText, kNoResultCaption, MB_ICONINFORMATION);
         return;
     }
     const PrintLibraries libraries;
     if (!libraries.HasPrinter()) {
-        SetCommandStatus(state, kNoPrinterStatus);
-        ShowCommandBox(owner, kNoPrinterText, kNoResultCaption, MB_ICONINFORMATION);
+        SetStatus(state, kNoPrinterStatus);
+        ShowBox(owner, kNoPrinterText, kNoResultCaption, MB_ICONINFORMATION);
         return;
     }
     PrintThroughDialog(state, owner, libraries);

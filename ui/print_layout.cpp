@@ -71,14 +71,20 @@ int32_t RuleWidth(int32_t dpi) {
     return Max(1, dpi / 150);
 }
 
-bool IsWide(wchar_t c) {
-    return c >= 0x2000;
+// The rota prints as a grid; every other tool as a flow of lines.
+bool IsRota(const ToolDef& tool) {
+    return tool.special_kind == kNursingRotaKind;
+}
+
+// A character's width in hundredths of the em.
+int32_t CharWidth(wchar_t c) {
+    return c >= 0x2000 ? 100 : kNarrowWidth;
 }
 
 int32_t EstimatedWidth(const wchar_t* text, int32_t length, int32_t em) {
     int64_t hundredths = 0;
     for (int32_t i = 0; i < length; ++i)
-        hundredths += IsWide(text[i]) ? 100 : kNarrowWidth;
+        hundredths += CharWidth(text[i]);
     return static_cast<int32_t>((hundredths * em + 99) / 100);
 }
 
@@ -88,7 +94,7 @@ int32_t PieceEnd(const wchar_t* text, int32_t start, int32_t length, int32_t em,
     int32_t end = start;
     int64_t used = 0;
     while (end < length) {
-        const int64_t next = used + (IsWide(text[end]) ? 100 : kNarrowWidth) * int64_t{em};
+        const int64_t next = used + CharWidth(text[end]) * int64_t{em};
         if (next > int64_t{width} * 100 && end > start) break;
         used = next;
         ++end;
@@ -586,11 +592,11 @@ void PreparePrintDocument(const ToolDef& tool, const double* values, const wchar
     document->verdict = OrEmpty(verdict);
     document->level = level;
     FormatText(document->printedOn, kPrintDateCapacity, L"%04d-%02d-%02d", year, month, day);
-    if (tool.special_kind == kNursingRotaKind) BuildRotaTable(tool, values, &document->rota);
+    if (IsRota(tool)) BuildRotaTable(tool, values, &document->rota);
 }
 
 bool PrefersLandscape(const ToolDef& tool) {
-    return tool.special_kind == kNursingRotaKind;
+    return IsRota(tool);
 }
 
 PageGeometry A4Page(bool landscape, int32_t dpi) {
@@ -607,7 +613,7 @@ bool PlanPrint(const PrintDocument& document, const PageGeometry& page, PrintPla
     *plan = PrintPlan{};
     plan->page = page;
     plan->content = ContentBox(page);
-    plan->rota = document.tool->special_kind == kNursingRotaKind;
+    plan->rota = IsRota(*document.tool);
     if (page.dpi <= 0) return false;
     if (plan->rota) {
         PlanRota(document, *plan);

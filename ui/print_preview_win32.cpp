@@ -8,6 +8,7 @@
 #include "ui/print_page_win32.h"
 #include "ui/print_texts.h"
 #include "ui/shell_text.h"
+#include "ui/window_dpi.h"
 #include "ui/window_fonts.h"
 #include "ui/window_keys.h"
 
@@ -250,18 +251,11 @@ void RegisterPreviewClass(const WindowState& state) {
 
 // Centred on the work area of the main window's screen, inside it.
 RECT OpeningRect(HWND main_window) {
-    RECT work{};
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof monitor;
-    if (GetMonitorInfoW(MonitorFromWindow(main_window, MONITOR_DEFAULTTOPRIMARY), &monitor)) {
-        work = monitor.rcWork;
-    } else {
-        SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-    }
-    const int32_t width = (work.right - work.left) * kOpeningShare / 100;
-    const int32_t height = (work.bottom - work.top) * kOpeningShare / 100;
-    const int32_t x = work.left + (work.right - work.left - width) / 2;
-    const int32_t y = work.top + (work.bottom - work.top - height) / 2;
+    const Box work = MonitorWorkArea(main_window);
+    const int32_t width = work.width * kOpeningShare / 100;
+    const int32_t height = work.height * kOpeningShare / 100;
+    const int32_t x = work.x + (work.width - width) / 2;
+    const int32_t y = work.y + (work.height - height) / 2;
     return {x, y, x + width, y + height};
 }
 
@@ -309,9 +303,8 @@ void RunPreviewLoop(PreviewState& preview) {
 }  // namespace
 
 void PrintPreviewCommand(WindowState& state) {
-    if (state.savedReport[0] == L'\0') {
-        ShowCommandBox(state.mainWindow, kCopyNeedsResultText, kNoResultCaption,
-                       MB_ICONINFORMATION);
+    if (!HasResult(state)) {
+        ShowBox(state.mainWindow, kCopyNeedsResultText, kNoResultCaption, MB_ICONINFORMATION);
         return;
     }
     HWND focus = GetFocus();

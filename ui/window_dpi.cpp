@@ -61,7 +61,7 @@ void FitToMonitor(WindowState& state, int32_t dpi) {
     HWND window = state.mainWindow;
     RECT now{};
     if (IsIconic(window) || !GetWindowRect(window, &now)) return;
-    const Box work = WorkAreaOf(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST));
+    const Box work = MonitorWorkArea(window);
     const FrameSize frame = FrameAtDpi(kMainWindowStyle, dpi);
     const Scale scale = ChooseWindowScale(dpi, work, frame);
     if (dpi == state.dpi && SameScale(scale, state.scale) && LiesInside(now, work)) return;
@@ -69,6 +69,10 @@ void FitToMonitor(WindowState& state, int32_t dpi) {
 }
 
 }  // namespace
+
+Box MonitorWorkArea(HWND window) {
+    return WorkAreaOf(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST));
+}
 
 void ChooseOpeningScale(WindowState& state) {
     state.dpi = SystemDpi();

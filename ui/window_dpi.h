@@ -9,6 +9,10 @@
 
 constexpr DWORD kMainWindowStyle = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 
+// The work area of the monitor the window is on (the primary screen's where
+// the system cannot say).
+Box MonitorWorkArea(HWND window);
+
 // The system DPI and the primary screen's work area, where the window opens.
 void ChooseOpeningScale(WindowState& state);
 

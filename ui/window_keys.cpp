@@ -37,7 +37,7 @@ void SelectWholeText(HWND control) {
 
 // The report box entered from the keyboard shows the report from its first
 // line, the caret at its start and nothing selected: a long rota is read from
-// its beginning, and Shift with the arrows or Ctrl+A still select it. (The
+// its beginning, and Shift with the arrows still selects it. (The
 // dialog manager selects a box's whole text, which scrolls to its end.)
 void ShowFromStart(HWND report_box) {
     SendMessageW(report_box, EM_SETSEL, 0, 0);
