@@ -9,3 +9,9 @@ constexpr int32_t kSelfTestPathCapacity = 520;
 // path that follows it into path (quoted or up to the next space, at most 519
 // characters, "selftest.txt" when empty) and returns true.
 bool ParseSelfTestOption(const wchar_t* command_line, wchar_t* path, int32_t capacity);
+
+// The month file that "Open with" names after the program's path: the first
+// argument, quoted or up to the next space, when it is no option (does not
+// start with "-"). False when there is none.
+constexpr int32_t kMonthFileArgumentCapacity = 520;
+bool ParseMonthFileArgument(const wchar_t* command_line, wchar_t* path, int32_t capacity);

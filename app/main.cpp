@@ -15,5 +15,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     // The manifest has made the process DPI-aware (per monitor where the system
     // can); the system refuses this call then. It stands for a manifest unread.
     SetProcessDPIAware();
-    return RunMainWindow(instance, &GetBuiltinTool());
+    wchar_t month_file[kMonthFileArgumentCapacity];
+    const bool has_month_file =
+        ParseMonthFileArgument(GetCommandLineW(), month_file, kMonthFileArgumentCapacity);
+    return RunMainWindow(instance, &GetBuiltinTool(), has_month_file ? month_file : nullptr);
 }

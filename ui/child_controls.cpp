@@ -123,6 +123,8 @@ void CreateChildControls(WindowState& state, HWND window) {
             CreateChild(factory, L"BUTTON", kPrintPreviewButton.caption,
                         BS_OWNERDRAW | kFirstOfGroup, 0, kPrintPreviewButton.box,
                         kPrintPreviewButton.id);
+            CreateChild(factory, L"BUTTON", kMonthButton.caption, BS_OWNERDRAW | WS_TABSTOP, 0,
+                        kMonthButton.box, kMonthButton.id);
         }
     }
     for (const ButtonLayout& button : kButtons) {

@@ -178,6 +178,9 @@ constexpr ButtonLayout kButtons[] = {
 // reaches it from there.
 constexpr ButtonLayout kPrintPreviewButton = {
     L"打印预览", {888, 102, 96, 28}, IDC_PRINT_PREVIEW_BUTTON};
+// Beside it, to its left, clear of the title: the month window. Created right
+// after the preview button, in its group.
+constexpr ButtonLayout kMonthButton = {L"排班表", {808, 102, 72, 28}, IDC_MONTH_BUTTON};
 
 // ---- Painted areas --------------------------------------------------------
 // Bands follow the real client width W (in device pixels); panels, titles and

@@ -4,6 +4,7 @@
 #include "ui/child_controls.h"
 #include "ui/commands.h"
 #include "ui/gdi_guards.h"
+#include "ui/month/month_window_win32.h"
 #include "ui/painting.h"
 #include "ui/print_job_win32.h"
 #include "ui/print_preview_win32.h"
@@ -53,7 +54,7 @@ HWND CreateMainWindow(WindowState& state) {
 // a save waits for the record file and shows its outcome, none runs: what the
 // user sees when that outcome shows is the result that was saved.
 bool RunCommand(WindowState& state, int32_t id) {
-    if (state.saveWaiting) return id >= IDC_COMPUTE_BUTTON && id <= IDC_PRINT_COMMAND;
+    if (state.saveWaiting) return id >= IDC_COMPUTE_BUTTON && id <= IDC_MONTH_BUTTON;
     switch (id) {
         case IDC_COMPUTE_BUTTON:
             ComputeCommand(state);
@@ -75,6 +76,9 @@ bool RunCommand(WindowState& state, int32_t id) {
             return true;
         case IDC_PRINT_COMMAND:
             PrintCommand(state, state.mainWindow);
+            return true;
+        case IDC_MONTH_BUTTON:
+            MonthWindowCommand(state);
             return true;
         default:
             return false;
@@ -275,7 +279,8 @@ HWND OpenMainWindow(WindowState& state, HINSTANCE instance, const ToolDef* tool)
     return window;
 }
 
-int32_t RunMainWindow(HINSTANCE instance, const ToolDef* tool) {
+int32_t RunMainWindow(HINSTANCE instance, const ToolDef* tool, const wchar_t* month_file) {
     if (OpenMainWindow(g_window_state, instance, tool) == nullptr) return 1;
+    if (month_file != nullptr) OpenMonthFileWindow(g_window_state, month_file);
     return RunMessageLoop(g_window_state);
 }

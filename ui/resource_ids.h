@@ -12,6 +12,7 @@
 #define IDC_PRINT_PREVIEW_BUTTON 1006
 // The print command has no button: Ctrl+P and the preview's 打印 run it.
 #define IDC_PRINT_COMMAND 1007
+#define IDC_MONTH_BUTTON 1008
 #define IDC_FIRST_PARAM_FIELD 2000
 #define IDC_REPORT_BOX 3000
 #define IDC_STATUS_LINE 3001

@@ -19,6 +19,7 @@ enum ControlId : int {
     kResetButton = 1004,
     kAboutButton = 1005,
     kPreviewButton = 1006,
+    kMonthButton = 1008,
     kFirstField = 2000,
     kReportBox = 3000,
     kStatusLine = 3001,

@@ -36,6 +36,7 @@ inline const ExpectedControl kControls[] = {
     {L"STATIC", L"计算结果", 492, 104, 300, 30, 0, 0, 0, false},
     {L"EDIT", L"", 492, 196, 492, 232, 3000, kReportStyle, WS_EX_CLIENTEDGE},
     {L"BUTTON", L"打印预览", 888, 102, 96, 28, 1006, BS_OWNERDRAW, 0},
+    {L"BUTTON", L"排班表", 808, 102, 72, 28, 1008, BS_OWNERDRAW, 0},
     {L"STATIC", kNote, 492, 444, 492, 120, 0, 0, 0},
     {L"STATIC", kReferenceLine, 492, 576, 492, 56, 0, 0, 0},
     {L"BUTTON", L"计算 (F5)", 20, 668, 152, 40, 1001, BS_OWNERDRAW, 0},

@@ -72,6 +72,7 @@ TEST_F(RealInputTest, TheKeyboardAloneMovesComputesAndComesBack) {
         << std::hex << SendMessageW(Report(), EM_GETSEL, 0, 0) << ", first line " << std::dec
         << SendMessageW(Report(), EM_GETFIRSTVISIBLELINE, 0, 0);
     const HWND order[] = {Button(kPreviewButton),
+                          Button(kMonthButton),
                           Button(kComputeButton),
                           Button(kSaveButton),
                           Button(kCopyButton),

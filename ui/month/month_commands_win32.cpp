@@ -1,0 +1,302 @@
+#include "ui/month/month_commands_win32.h"
+
+#include "engine/bounded_text.h"
+#include "month/arrange.h"
+#include "ui/commands.h"
+#include "ui/month/file_dialogs_win32.h"
+#include "ui/month/roster_dialog_win32.h"
+
+namespace {
+
+constexpr wchar_t kMonthCaption[] = L"排班表";
+constexpr wchar_t kOpenFailedCaption[] = L"无法打开排班表";
+constexpr wchar_t kSaveFailedCaption[] = L"保存失败";
+constexpr wchar_t kArrangeFailedCaption[] = L"无法按规则排班";
+constexpr wchar_t kLimitCaption[] = L"输入有误";
+constexpr int32_t kBoxTextCapacity = kMonthPathCapacity + 200;
+
+// ---- Boxes with buttons named for what they do -----------------------------------------
+
+// A message box's buttons are the system's (是 / 否 / 取消); a box that asks
+// "save or not" names them after the choice. The hook lives only while the
+// box is shown, and the names are handed to it through this one pointer.
+struct ButtonNames {
+    const wchar_t* ok;
+    const wchar_t* yes;
+    const wchar_t* no;
+    const wchar_t* cancel;
+};
+const ButtonNames* g_button_names = nullptr;
+
+LRESULT CALLBACK NameBoxButtons(int code, WPARAM wparam, LPARAM lparam) {
+    if (code == HCBT_ACTIVATE && g_button_names != nullptr) {
+        HWND box = reinterpret_cast<HWND>(wparam);
+        if (g_button_names->ok != nullptr) SetDlgItemTextW(box, IDOK, g_button_names->ok);
+        if (g_button_names->yes != nullptr) SetDlgItemTextW(box, IDYES, g_button_names->yes);
+        if (g_button_names->no != nullptr) SetDlgItemTextW(box, IDNO, g_button_names->no);
+        if (g_button_names->cancel != nullptr)
+            SetDlgItemTextW(box, IDCANCEL, g_button_names->cancel);
+    }
+    return CallNextHookEx(nullptr, code, wparam, lparam);
+}
+
+int AskWithBox(HWND owner, const wchar_t* text, UINT buttons, const ButtonNames& names) {
+    HWND focus = GetFocus();
+    g_button_names = &names;
+    HHOOK hook = SetWindowsHookExW(WH_CBT, NameBoxButtons, nullptr, GetCurrentThreadId());
+    const int answer = MessageBoxW(owner, text, kMonthCaption, buttons | MB_ICONQUESTION);
+    if (hook != nullptr) UnhookWindowsHookEx(hook);
+    g_button_names = nullptr;
+    if (focus != nullptr && IsChild(owner, focus)) SetFocus(focus);
+    return answer;
+}
+
+// ---- The month file -------------------------------------------------------------------
+
+const wchar_t* FileNameOf(const wchar_t* path) {
+    const wchar_t* name = path;
+    for (const wchar_t* p = path; *p != L'\0'; ++p) {
+        if (*p == L'\\' || *p == L'/') name = p + 1;
+    }
+    return name;
+}
+
+// Written whole or not at all; on failure the box says so and the month
+// stays unsaved.
+bool SaveMonthTo(MonthWindowState& s, const wchar_t* path) {
+    const int32_t length = WriteMonthFile(s.month, s.fileBytes, kMonthFileCapacity);
+    FileStamp stamp{};
+    if (length < 0 || !WriteWholeFile(path, s.fileBytes, length, &stamp)) {
+        wchar_t text[kBoxTextCapacity];
+        FormatText(text, kBoxTextCapacity,
+                   L"排班表未能保存到：\r\n%"
+                   L"ls\r\n磁盘上的文件保持原样，修改仍在窗口中，请另存到其他位置。",
+                   path);
+        ShowBox(s.window, text, kSaveFailedCaption, MB_ICONWARNING);
+        return false;
+    }
+    CopyText(s.path, kMonthPathCapacity, path);
+    s.stamp = stamp;
+    s.saved = s.month;
+    ShowMonth(s);
+    return true;
+}
+
+bool SaveAs(MonthWindowState& s) {
+    wchar_t suggested[kMonthPathCapacity];
+    if (HasText(s.path)) {
+        CopyText(suggested, kMonthPathCapacity, s.path);
+    } else {
+        wchar_t name[kMonthPathCapacity];
+        FormatMonthFileName(s.month, name, kMonthPathCapacity);
+        ClearText(suggested, kMonthPathCapacity);
+        if (DocumentsFolder(suggested, kMonthPathCapacity))
+            AppendText(suggested, kMonthPathCapacity, L"\\");
+        AppendText(suggested, kMonthPathCapacity, name);
+    }
+    wchar_t path[kMonthPathCapacity];
+    if (!AskMonthFileToSave(s.window, suggested, path, kMonthPathCapacity)) return false;
+    return SaveMonthTo(s, path);
+}
+
+// Always writes: to the file the month came from or last went to, unless
+// another PC saved that file since; then 另存为 is offered instead.
+bool Save(MonthWindowState& s) {
+    if (!HasText(s.path)) return SaveAs(s);
+    if (!SameStamp(StampOfFile(s.path), s.stamp)) {
+        wchar_t text[kBoxTextCapacity];
+        FormatText(text, kBoxTextCapacity,
+                   L"“%ls”在打开或上次保存之后已被修改（可能是其他电脑保存的）。"
+                   L"\r\n为免覆盖别人的修改，请另存为新文件。",
+                   FileNameOf(s.path));
+        const int answer =
+            AskWithBox(s.window, text, MB_OKCANCEL, {L"另存为", nullptr, nullptr, L"取消"});
+        return answer == IDOK && SaveAs(s);
+    }
+    return SaveMonthTo(s, s.path);
+}
+
+void Open(MonthWindowState& s) {
+    if (!MayPutMonthAway(s)) return;
+    wchar_t path[kMonthPathCapacity];
+    if (!AskMonthFileToOpen(s.window, path, kMonthPathCapacity)) return;
+    if (LoadMonthFile(s, s.window, path)) {
+        MoveCurrentCell(s, 0, 0);
+        SetFocus(s.grid);
+    }
+}
+
+// ---- The roster, the arrangement, undo and redo ------------------------------------------
+
+void TakeRoster(MonthWindowState& s) {
+    WardRoster roster;
+    LoadWardRoster(&roster);
+    if (!RunRosterDialog(s.window, &roster)) return;
+    s.change = s.month;
+    ApplyRoster(roster.roster, roster.ward, &s.change);
+    CommitMonthChange(s);
+}
+
+void Arrange(MonthWindowState& s) {
+    s.change = s.month;
+    const ArrangeOutcome outcome = ArrangeMonth(&s.change);
+    if (!outcome.arranged) {
+        ShowBox(s.window, outcome.reason, kArrangeFailedCaption, MB_ICONWARNING);
+        return;
+    }
+    CommitMonthChange(s);
+}
+
+void Undo(MonthWindowState& s, bool redo) {
+    if (redo ? RedoStep(&s.history, &s.month) : UndoStep(&s.history, &s.month)) ShowMonth(s);
+}
+
+void ToggleHoliday(MonthWindowState& s) {
+    if (s.column < 0) return;
+    s.change = s.month;
+    s.change.holiday[s.column] = !s.change.holiday[s.column];
+    CommitMonthChange(s);
+}
+
+// ---- Print, preview and copy ---------------------------------------------------------------
+// One function each, so that the month's printed page and its pasted table
+// (title, weekdays, counts, the breach summary and the signature lines) take
+// their place without touching the rest of the window.
+
+constexpr wchar_t kPrintNotReadyText[] =
+    L"排班表的打印将在此提供；现在可用“复制”粘贴到表格软件后打印。";
+
+void PreviewMonth(MonthWindowState& s) {
+    ShowBox(s.window, kPrintNotReadyText, kMonthCaption, MB_ICONINFORMATION);
+}
+
+void PrintMonth(MonthWindowState& s) {
+    ShowBox(s.window, kPrintNotReadyText, kMonthCaption, MB_ICONINFORMATION);
+}
+
+// The month's rows as tab-separated text, which a spreadsheet pastes as its
+// cells.
+void CopyMonth(MonthWindowState& s) {
+    const int32_t length = BuildMonthCopyText(s.month, s.copyText, kMonthCopyTextCapacity);
+    const SIZE_T bytes = static_cast<SIZE_T>(TextLength(s.copyText) + 1) * sizeof(wchar_t);
+    HGLOBAL memory = length < 0 ? nullptr : GlobalAlloc(GMEM_MOVEABLE, bytes);
+    void* target = memory != nullptr ? GlobalLock(memory) : nullptr;
+    if (target != nullptr) {
+        memcpy(target, s.copyText, bytes);
+        GlobalUnlock(memory);
+    }
+    const bool placed = target != nullptr && OpenClipboard(s.window) && EmptyClipboard() &&
+                        SetClipboardData(CF_UNICODETEXT, memory) != nullptr;
+    if (target != nullptr) CloseClipboard();
+    if (!placed && memory != nullptr) GlobalFree(memory);
+    if (!placed) ShowBox(s.window, L"复制失败，请重试。", kMonthCaption, MB_ICONWARNING);
+}
+
+bool TakeLimit(MonthWindowState& s, MonthLimitField field) {
+    wchar_t text[16];
+    ClearText(text, 16);
+    GetWindowTextW(s.limitEdits[field], text, 16);
+    int32_t value = 0;
+    if (ParseLimitText(text, field, &value)) {
+        SetLimitValue(&s.change.limits, field, value);
+        return true;
+    }
+    FormatText(text, 16, L"%d", LimitValue(s.month.limits, field));
+    SetWindowTextW(s.limitEdits[field], text);
+    wchar_t message[kLimitErrorCapacity];
+    BuildLimitErrorText(field, message, kLimitErrorCapacity);
+    ShowBox(s.window, message, kLimitCaption, MB_ICONWARNING);
+    return false;
+}
+
+}  // namespace
+
+bool TakeFields(MonthWindowState& s) {
+    s.change = s.month;
+    GetWindowTextW(s.wardEdit, s.change.ward, kWardNameCapacity);
+    bool taken = true;
+    for (int32_t f = 0; f < kMonthLimitFieldCount; ++f)
+        taken = TakeLimit(s, static_cast<MonthLimitField>(f)) && taken;
+    CommitMonthChange(s);
+    return taken;
+}
+
+bool MayPutMonthAway(MonthWindowState& s) {
+    if (SameMonth(s.month, s.saved)) return true;
+    const int answer = AskWithBox(s.window, L"排班表有尚未保存的修改，是否保存？", MB_YESNOCANCEL,
+                                  {nullptr, L"保存", L"不保存", L"取消"});
+    if (answer == IDNO) return true;
+    return answer == IDYES && Save(s);
+}
+
+bool LoadMonthFile(MonthWindowState& s, HWND owner, const wchar_t* path) {
+    int32_t length = 0;
+    FileStamp stamp{};
+    wchar_t text[kBoxTextCapacity];
+    if (!ReadWholeFile(path, s.fileBytes, kMonthFileCapacity, &length, &stamp)) {
+        FormatText(text, kBoxTextCapacity, L"无法读取排班表文件：\r\n%ls", path);
+        ShowBox(owner, text, kOpenFailedCaption, MB_ICONWARNING);
+        return false;
+    }
+    MonthFileError error{};
+    if (!ReadMonthFile(s.fileBytes, length, &s.change, &error)) {
+        FormatText(text, kBoxTextCapacity, L"%ls\r\n%ls", FileNameOf(path), error.text);
+        ShowBox(owner, text, kOpenFailedCaption, MB_ICONWARNING);
+        return false;
+    }
+    s.month = s.change;
+    s.saved = s.month;
+    CopyText(s.path, kMonthPathCapacity, path);
+    s.stamp = stamp;
+    ClearHistory(&s.history);
+    s.nurse = 0;
+    s.column = 0;
+    s.scroll = {0, 0};
+    ShowMonth(s);
+    return true;
+}
+
+bool RunMonthCommand(MonthWindowState& s, int32_t id) {
+    if (id < kRosterCommand || id > kRedoCommand) return false;
+    EndNameEdit(s, true);
+    if (id != kCloseCommand && !TakeFields(s)) return true;
+    switch (id) {
+        case kRosterCommand:
+            TakeRoster(s);
+            break;
+        case kOpenCommand:
+            Open(s);
+            break;
+        case kSaveCommand:
+            Save(s);
+            break;
+        case kSaveAsCommand:
+            SaveAs(s);
+            break;
+        case kPreviewCommand:
+            PreviewMonth(s);
+            break;
+        case kPrintCommand:
+            PrintMonth(s);
+            break;
+        case kCopyCommand:
+            CopyMonth(s);
+            break;
+        case kArrangeCommand:
+            Arrange(s);
+            break;
+        case kCloseCommand:
+            CloseMonthWindow(s);
+            break;
+        case kHolidayCommand:
+            ToggleHoliday(s);
+            break;
+        case kUndoCommand:
+        case kRedoCommand:
+            Undo(s, id == kRedoCommand);
+            break;
+        default:
+            break;
+    }
+    return true;
+}
