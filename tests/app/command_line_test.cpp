@@ -76,4 +76,33 @@ TEST(CommandLine, NullCommandLineIsNoSelfTest) {
     EXPECT_EQ(std::wstring(L"unchanged"), path);
 }
 
+// "Open with" quotes the file after the program's path, quoted or not.
+TEST(CommandLine, MonthFileFollowsTheProgramPath) {
+    constexpr Case kMonthCases[] = {
+        {L"\"C:\\Program Files\\护理\\tool.exe\" \"D:\\排班\\内科 1月.csv\"",
+         L"D:\\排班\\内科 1月.csv"},
+        {L"tool.exe month.csv", L"month.csv"},
+        {L"  tool.exe   month.csv  ", L"month.csv"},
+        {L"\"tool.exe\"month.csv", L"month.csv"},
+        {L"tool.exe \"no closing quote.csv", L"no closing quote.csv"},
+        {L"tool.exe", nullptr},
+        {L"\"C:\\a b\\tool.exe\"", nullptr},
+        {L"tool.exe \"\"", nullptr},
+        {L"tool.exe --selftest out.txt", nullptr},
+        {L"tool.exe -x", nullptr},
+        {nullptr, nullptr},
+    };
+    for (const Case& c : kMonthCases) {
+        SCOPED_TRACE(testing::Message() << "case #" << (&c - kMonthCases));
+        wchar_t path[kMonthFileArgumentCapacity] = L"unchanged";
+        EXPECT_EQ(ParseMonthFileArgument(c.command_line, path, kMonthFileArgumentCapacity),
+                  c.path != nullptr);
+        EXPECT_EQ(std::wstring(c.path != nullptr ? c.path : L"unchanged"), path);
+    }
+    // A path longer than the buffer is refused, not opened cut.
+    const std::wstring line = L"tool.exe " + std::wstring(600, L'p');
+    wchar_t path[kMonthFileArgumentCapacity];
+    EXPECT_FALSE(ParseMonthFileArgument(line.c_str(), path, kMonthFileArgumentCapacity));
+}
+
 }  // namespace

@@ -50,7 +50,8 @@ void AppendBreaches(const RotaMonth& month, const MonthCheck& check, int32_t nur
         wchar_t text[kBreachTextCapacity];
         FormatBreach(month, breach, text, kBreachTextCapacity);
         AppendText(out, capacity, any ? L"；" : L"。");
-        AppendText(out, capacity, IsHardRule(breach.rule) ? L"违规：" : L"提醒：");
+        // A reminder's words begin with 提醒 already.
+        if (IsHardRule(breach.rule)) AppendText(out, capacity, L"违规：");
         AppendText(out, capacity, text);
         any = true;
     }
@@ -183,7 +184,7 @@ void FormatNameCell(const MonthNurse& nurse, wchar_t* out, int32_t capacity) {
 
 bool BreachTouchesCell(const MonthBreach& breach, int32_t nurse, int32_t day) {
     if (breach.rule == kRuleNightSpread) return breach.nurse == nurse || breach.other == nurse;
-    if (breach.nurse >= 0 && breach.nurse != nurse) return false;
+    if (breach.nurse != nurse) return false;
     return day >= breach.first && day <= breach.last;
 }
 

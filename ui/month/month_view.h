@@ -100,8 +100,8 @@ constexpr int32_t kCellSentenceCapacity = 640;
 void BuildCellSentence(const RotaMonth& month, const MonthCheck& check, int32_t nurse,
                        int32_t column, wchar_t* out, int32_t capacity);
 
-// Whether a breach concerns a cell: its nurse's run covers the day, the
-// spread names her, or its day rule is on that day.
+// Whether a breach concerns a cell: its nurse's run covers the day, or the
+// spread names her. A day's staffing (nurse -1) concerns the staffing cells.
 bool BreachTouchesCell(const MonthBreach& breach, int32_t nurse, int32_t day);
 
 // The month as tab-separated rows for a spreadsheet, CR LF after each: the

@@ -203,7 +203,8 @@ void ShowBreachList(const MonthWindowState& s) {
     for (int32_t i = 0; i < s.check.breachCount; ++i) {
         const MonthBreach& breach = s.check.breach[i];
         wchar_t text[kBreachTextCapacity + 8];
-        CopyText(text, kBreachTextCapacity + 8, IsHardRule(breach.rule) ? L"违规  " : L"提醒  ");
+        // A reminder's words begin with 提醒 already.
+        CopyText(text, kBreachTextCapacity + 8, IsHardRule(breach.rule) ? L"违规  " : L"");
         wchar_t words[kBreachTextCapacity];
         FormatBreach(s.month, breach, words, kBreachTextCapacity);
         AppendText(text, kBreachTextCapacity + 8, words);
