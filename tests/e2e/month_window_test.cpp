@@ -103,6 +103,13 @@ TEST_F(MonthWindowTest, TypedCellLowersTheCountAndTheSavedFileHoldsIt) {
         return AccessibleName(grid_).find(L"休息，手工设置，无违规") != std::wstring::npos;
     })) << Utf8Of(AccessibleName(grid_));
 
+    // Copied, the month pastes as its rows, the cell typed marked as hers.
+    TypeWithControl('C');
+    std::wstring pasted;
+    EXPECT_TRUE(WaitFor([&] {
+        return ReadClipboard(&pasted) && pasted.find(L"护士02\t\tN\tR*\t") != std::wstring::npos;
+    })) << Utf8Of(pasted);
+
     const std::wstring path = FreshWorkDir(L"month-save") + L"\\month-3x4.csv";
     TypeWithControl('S');
     const std::wstring title = SaveAsTyped(month_, path);

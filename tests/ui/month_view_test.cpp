@@ -73,29 +73,6 @@ TEST(MonthView, TheScreenReaderHearsTheCellInOneSentence) {
     EXPECT_EQ(std::wstring(said), L"护士02，能级 N2，姓名，按 F2 修改。");
 }
 
-TEST(MonthView, CopiedRowsPasteAsTheGridWithCountsAndStaffing) {
-    auto month = MonthOfRows({L"Dn", L"NJ"});
-    month->nurse[1].noNights = true;
-    month->nurse[0].grade = 3;
-    wchar_t text[kMonthCopyTextCapacity];
-    const int32_t length = BuildMonthCopyText(*month, text, kMonthCopyTextCapacity);
-    const std::wstring rows = text;
-    const std::wstring expected_rows =
-        L"姓名\t能级\t不排夜班\t1\t2\t白班\t夜班\t休息\t假\r\n"
-        L"星期\t\t\t五\t六\t\t\t\t\r\n"
-        L"护士01\tN3\t\tD\tN*\t1\t1\t0\t0\r\n"
-        L"护士02\t\t是\tN\t假\t0\t1\t0\t1\r\n"
-        L"白班人数\t\t\t1\t0\r\n"
-        L"夜班人数\t\t\t1\t1\r\n"
-        L"休息人数\t\t\t0\t0\r\n"
-        L"请假人数\t\t\t0\t1\r\n";
-    ASSERT_GT(rows.size(), expected_rows.size());
-    EXPECT_EQ(rows.substr(rows.size() - expected_rows.size()), expected_rows);
-    EXPECT_EQ(length, static_cast<int32_t>(rows.size()));
-    // Cut, it says so rather than hand on a month without its last rows.
-    EXPECT_EQ(BuildMonthCopyText(*month, text, 40), -1);
-}
-
 TEST(MonthView, TheNamesFollowTheRosterAndTheRestAreNumbered) {
     auto month = MonthOfRows({L"D", L"N", L"R"});
     Roster roster{};

@@ -2,6 +2,7 @@
 
 #include "engine/bounded_text.h"
 #include "month/arrange.h"
+#include "ui/clipboard_html_win32.h"
 #include "ui/commands.h"
 #include "ui/month/file_dialogs_win32.h"
 #include "ui/month/roster_dialog_win32.h"
@@ -174,21 +175,40 @@ void PrintMonth(MonthWindowState& s) {
     ShowBox(s.window, kPrintNotReadyText, kMonthCaption, MB_ICONINFORMATION);
 }
 
-// The month's rows as tab-separated text, which a spreadsheet pastes as its
-// cells.
-void CopyMonth(MonthWindowState& s) {
-    const int32_t length = BuildMonthCopyText(s.month, s.copyText, kMonthCopyTextCapacity);
-    const SIZE_T bytes = static_cast<SIZE_T>(TextLength(s.copyText) + 1) * sizeof(wchar_t);
-    HGLOBAL memory = length < 0 ? nullptr : GlobalAlloc(GMEM_MOVEABLE, bytes);
+// Global memory holding the bytes, ready for SetClipboardData; null when it
+// cannot be had.
+HGLOBAL MakeClipboardData(const void* bytes, SIZE_T size) {
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, size);
     void* target = memory != nullptr ? GlobalLock(memory) : nullptr;
-    if (target != nullptr) {
-        memcpy(target, s.copyText, bytes);
-        GlobalUnlock(memory);
+    if (target == nullptr) {
+        if (memory != nullptr) GlobalFree(memory);
+        return nullptr;
     }
-    const bool placed = target != nullptr && OpenClipboard(s.window) && EmptyClipboard() &&
-                        SetClipboardData(CF_UNICODETEXT, memory) != nullptr;
-    if (target != nullptr) CloseClipboard();
-    if (!placed && memory != nullptr) GlobalFree(memory);
+    memcpy(target, bytes, size);
+    GlobalUnlock(memory);
+    return memory;
+}
+
+// The month as the grid a spreadsheet pastes ("HTML Format") and as
+// tab-separated text; the text decides the outcome, the table is an extra.
+void CopyMonth(MonthWindowState& s) {
+    const int32_t length =
+        BuildMonthClipboardText(s.month, s.check, s.copyText, kMonthClipboardTextCapacity);
+    const int64_t table_size =
+        BuildMonthClipboardHtml(s.month, s.check, s.copyTable, kMonthClipboardHtmlCapacity);
+    HGLOBAL text = length < 0 ? nullptr
+                              : MakeClipboardData(
+                                    s.copyText, static_cast<SIZE_T>(length + 1) * sizeof(wchar_t));
+    HGLOBAL table = table_size < 0 ? nullptr : MakeHtmlClipboardData(s.copyTable, table_size);
+    const bool opened = text != nullptr && OpenClipboard(s.window);
+    const bool placed =
+        opened && EmptyClipboard() && SetClipboardData(CF_UNICODETEXT, text) != nullptr;
+    const UINT table_format = HtmlClipboardFormat();
+    const bool table_placed = placed && table != nullptr && table_format != 0 &&
+                              SetClipboardData(table_format, table) != nullptr;
+    if (opened) CloseClipboard();
+    if (text != nullptr && !placed) GlobalFree(text);
+    if (table != nullptr && !table_placed) GlobalFree(table);
     if (!placed) ShowBox(s.window, L"复制失败，请重试。", kMonthCaption, MB_ICONWARNING);
 }
 

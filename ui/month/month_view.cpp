@@ -58,18 +58,6 @@ void AppendBreaches(const RotaMonth& month, const MonthCheck& check, int32_t nur
     AppendText(out, capacity, any ? L"。" : L"，无违规。");
 }
 
-void AppendNumber(wchar_t* out, int32_t capacity, int32_t value) {
-    wchar_t number[16];
-    FormatText(number, 16, L"%d", value);
-    AppendText(out, capacity, number);
-}
-
-// One row of cells after its first three, tab before each.
-void AppendTabbed(wchar_t* out, int32_t capacity, const wchar_t* text) {
-    AppendText(out, capacity, L"\t");
-    AppendText(out, capacity, text);
-}
-
 }  // namespace
 
 int32_t BodyRowCount(const RotaMonth& month) {
@@ -215,51 +203,6 @@ void BuildCellSentence(const RotaMonth& month, const MonthCheck& check, int32_t 
     AppendText(out, capacity, kMonthShiftNames[cell.shift < kMonthShiftCount ? cell.shift : 0]);
     if (cell.byHand) AppendText(out, capacity, L"，手工设置");
     AppendBreaches(month, check, nurse, column, out, capacity);
-}
-
-int32_t BuildMonthCopyText(const RotaMonth& month, wchar_t* out, int32_t capacity) {
-    ClearText(out, capacity);
-    wchar_t text[kMonthWindowTitleCapacity];
-    FormatMonthTitle(month, text, kMonthWindowTitleCapacity);
-    AppendText(out, capacity, text);
-    AppendText(out, capacity, L"\r\n姓名\t能级\t不排夜班");
-    for (int32_t d = 0; d < month.days; ++d) {
-        FormatText(text, 16, L"\t%d", DateOfDay(month, d).day);
-        AppendText(out, capacity, text);
-    }
-    for (const wchar_t* name : kMonthShiftNames)
-        AppendTabbed(out, capacity, name);
-    AppendText(out, capacity, L"\r\n星期\t\t");
-    for (int32_t d = 0; d < month.days; ++d)
-        AppendTabbed(out, capacity, WeekdayName(WeekdayOfDay(month, d)));
-    AppendText(out, capacity, L"\t\t\t\t\r\n");
-    MonthCounts counts;
-    CountMonth(month, &counts);
-    for (int32_t n = 0; n < month.nurses; ++n) {
-        AppendText(out, capacity, month.nurse[n].name);
-        AppendTabbed(out, capacity, GradeName(month.nurse[n].grade));
-        AppendTabbed(out, capacity, month.nurse[n].noNights ? L"是" : L"");
-        for (int32_t d = 0; d < month.days; ++d) {
-            FormatCellText(month.cell[n][d], text, 16);
-            AppendTabbed(out, capacity, text);
-        }
-        for (int32_t s = 0; s < kMonthShiftCount; ++s) {
-            AppendText(out, capacity, L"\t");
-            AppendNumber(out, capacity, counts.nurse[n][s]);
-        }
-        AppendText(out, capacity, L"\r\n");
-    }
-    for (int32_t s = 0; s < kMonthShiftCount; ++s) {
-        AppendText(out, capacity, kStaffingRowNames[s]);
-        AppendText(out, capacity, L"\t\t");
-        for (int32_t d = 0; d < month.days; ++d) {
-            AppendText(out, capacity, L"\t");
-            AppendNumber(out, capacity, counts.day[d][s]);
-        }
-        const int32_t length = AppendText(out, capacity, L"\r\n");
-        if (s == kMonthShiftCount - 1) return length < capacity - 1 ? length : -1;
-    }
-    return -1;
 }
 
 void ApplyRoster(const Roster& roster, const wchar_t* ward, RotaMonth* month) {

@@ -104,12 +104,6 @@ void BuildCellSentence(const RotaMonth& month, const MonthCheck& check, int32_t 
 // spread names her. A day's staffing (nurse -1) concerns the staffing cells.
 bool BreachTouchesCell(const MonthBreach& breach, int32_t nurse, int32_t day);
 
-// The month as tab-separated rows for a spreadsheet, CR LF after each: the
-// title, the head row, the weekdays, one row per nurse (hand-set cells with
-// "*", then her counts) and the staffing rows. The length, or -1 when cut.
-constexpr int32_t kMonthCopyTextCapacity = 16 * 1024;
-int32_t BuildMonthCopyText(const RotaMonth& month, wchar_t* out, int32_t capacity);
-
 // The month's names follow the roster: nurse i takes roster entry i (its
 // 能级 and mark too), or 护士NN where the roster is shorter; the ward's name
 // is the roster's where it has one.

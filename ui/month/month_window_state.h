@@ -12,6 +12,7 @@
 #include "month/month_rules.h"
 #include "month/rota_month.h"
 #include "records/month_store.h"
+#include "ui/month/month_clipboard.h"
 #include "ui/month/month_view.h"
 #include "ui/palette.h"
 #include "ui/window_state.h"
@@ -82,7 +83,8 @@ struct MonthWindowState {
     FileStamp stamp;
     bool closed;
     char fileBytes[kMonthFileCapacity];
-    wchar_t copyText[kMonthCopyTextCapacity];
+    wchar_t copyText[kMonthClipboardTextCapacity];
+    char copyTable[kMonthClipboardHtmlCapacity];
     wchar_t sentence[kCellSentenceCapacity];
 };
 

@@ -57,16 +57,6 @@ bool ReadMonthFile(const char*, int32_t, RotaMonth*, MonthFileError* error) {
     return false;
 }
 
-void FormatMonthFileName(const RotaMonth& month, wchar_t* out, int32_t capacity) {
-    FormatText(out, capacity, L"%ls%d年%d月排班表.csv", month.ward, month.first.year,
-               month.first.month);
-}
-
-void FormatMonthTitle(const RotaMonth& month, wchar_t* out, int32_t capacity) {
-    FormatText(out, capacity, L"%ls %d年%d月护理排班表", month.ward, month.first.year,
-               month.first.month);
-}
-
 ArrangeOutcome ArrangeMonth(RotaMonth*) {
     ArrangeOutcome outcome{};
     CopyText(outcome.reason, kArrangeReasonCapacity, L"按规则排班尚未提供。");
