@@ -157,22 +157,34 @@ TEST_F(MonthWindowTest, ArrangementKeepsEveryHardRuleAndUndoGivesThe400Back) {
 }
 
 // The 40 x 31 month as the user sees it, for the record of each display
-// setting (run_at_dpi.sh names it): left in the artifact folder.
-TEST_F(MonthWindowTest, ShownAtThisDisplaySetting) {
-    Compute(L"40", L"31");
-    OpenMonth();
+// setting (run_at_dpi.sh names it): left in the artifact folder. Its own
+// start, since the window's controls stand elsewhere at other settings.
+TEST(MonthWindowShot, ShownAtThisDisplaySetting) {
+    AppProcess app;
+    HWND main = FindMainWindow(app.Id());
+    ASSERT_NE(main, nullptr);
+    SetControlText(ControlById(main, kFirstField), L"40");
+    SetControlText(ControlById(main, kFirstField + 1), L"31");
+    PressKey(ControlById(main, kFirstField), VK_F5);
+    ASSERT_TRUE(
+        WaitFor([&] { return ReadControlText(ControlById(main, kReportBox)).size() > 100; }));
+    ClickButton(ControlById(main, kMonthButton));
+    HWND month = FindOwnedWindow(main, kMonthClass);
+    ASSERT_NE(month, nullptr);
+    HWND grid = ControlById(month, kGrid);
+    ASSERT_TRUE(BringToForeground(month));
     TypeKeys({VK_DOWN, VK_DOWN, VK_RIGHT});
-    ASSERT_TRUE(WaitFor([&] { return AccessibleName(grid_).rfind(L"护士03，", 0) == 0; }));
+    ASSERT_TRUE(WaitFor([&] { return AccessibleName(grid).rfind(L"护士03，", 0) == 0; }));
     wchar_t setting[64] = L"96";
     GetEnvironmentVariableW(L"TAVOMED_E2E_SETTING", setting, 64);
     // Captured once every control is painted: nothing black is left but the
     // letters.
     RECT client{};
-    GetClientRect(month_, &client);
+    GetClientRect(month, &client);
     const int area = client.right * client.bottom;
     Screenshot shot;
     ASSERT_TRUE(WaitFor([&] {
-        return shot.Capture(month_) && shot.Count(client, Rgb{0, 0, 0}) < area / 20;
+        return shot.Capture(month) && shot.Count(client, Rgb{0, 0, 0}) < area / 20;
     }));
     EXPECT_TRUE(shot.SaveBmp(ArtifactDir() + L"\\month-window-" + setting + L".bmp"));
 }
