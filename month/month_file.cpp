@@ -244,15 +244,18 @@ int32_t NextUtf8(const unsigned char* s, int32_t left, char32_t* c) {
     return size;
 }
 
-bool IsUtf8(const char* bytes, int32_t length) {
+// The line (from 1) of the first byte that is no UTF-8, or 0 when all are.
+int32_t FirstLineNotUtf8(const char* bytes, int32_t length) {
     const auto* s = reinterpret_cast<const unsigned char*>(bytes);
     char32_t c = 0;
+    int32_t line = 1;
     for (int32_t i = 0; i < length;) {
         const int32_t size = NextUtf8(s + i, length - i, &c);
-        if (size == 0) return false;
+        if (size == 0) return line;
+        if (s[i] == '\n' || (s[i] == '\r' && (i + 1 == length || s[i + 1] != '\n'))) ++line;
         i += size;
     }
-    return true;
+    return 0;
 }
 
 // Where a wchar_t is a UTF-16 unit, a code point beyond the Basic
@@ -311,6 +314,9 @@ struct FileReader {
     int32_t pos;
     int32_t nextLine;  // the number of the line at pos
     FileEncoding encoding;
+    // Where a file that is no UTF-8 stops being UTF-8: a UTF-8 file with a
+    // damaged line is told as such rather than as GBK that fails earlier.
+    int32_t firstLineNotUtf8;
     Line line;  // the line read last
     MonthFileError* error;
     bool failed;
@@ -393,7 +399,11 @@ bool NextLine(FileReader* reader) {
         line.length = reader->encoding == FileEncoding::kUtf8
                           ? Utf8ToWide(start, size, line.text, kLineCapacity)
                           : GbkToWide(start, size, line.text, kLineCapacity);
-        if (line.length < 0) return FailHere(reader, L"文字无法识别（应为 UTF-8 或 GBK 编码）。");
+        if (line.length < 0) {
+            const int32_t at =
+                reader->firstLineNotUtf8 > line.number ? reader->firstLineNotUtf8 : line.number;
+            return Fail(reader, at, L"文字无法识别（应为 UTF-8 或 GBK 编码）。");
+        }
         if (!IsBlank(line)) return true;
     }
     return false;
