@@ -752,13 +752,6 @@ bool ReadTableBody(FileReader* reader, RotaMonth* month) {
     return !reader->failed;
 }
 
-bool IsNotInFileNames(wchar_t c) {
-    for (const wchar_t* bad = L"\\/:*?\"<>|"; *bad != L'\0'; ++bad) {
-        if (c == *bad) return true;
-    }
-    return false;
-}
-
 }  // namespace
 
 int32_t WriteMonthFile(const RotaMonth& month, char* out, int32_t capacity) {
@@ -785,8 +778,8 @@ bool ReadMonthFile(const char* bytes, int32_t length, RotaMonth* month, MonthFil
         bytes[1] == kByteOrderMark[1] && bytes[2] == kByteOrderMark[2]) {
         reader.pos = kByteOrderMarkSize;
     }
-    reader.encoding =
-        IsUtf8(bytes + reader.pos, length - reader.pos) ? FileEncoding::kUtf8 : FileEncoding::kGbk;
+    reader.firstLineNotUtf8 = FirstLineNotUtf8(bytes + reader.pos, length - reader.pos);
+    reader.encoding = reader.firstLineNotUtf8 == 0 ? FileEncoding::kUtf8 : FileEncoding::kGbk;
     RotaMonth read{};
     if (!ReadHead(&reader, &read) || !ReadTableHead(&reader, read) ||
         !ReadTableBody(&reader, &read)) {
@@ -794,23 +787,4 @@ bool ReadMonthFile(const char* bytes, int32_t length, RotaMonth* month, MonthFil
     }
     *month = read;
     return true;
-}
-
-void FormatMonthFileName(const RotaMonth& month, wchar_t* out, int32_t capacity) {
-    // A ward's name may hold what no file name can: each such character becomes "_".
-    wchar_t ward[kWardNameCapacity];
-    CopyText(ward, kWardNameCapacity, month.ward);
-    for (wchar_t* c = ward; *c != L'\0'; ++c) {
-        if (*c < L' ' || IsNotInFileNames(*c)) *c = L'_';
-    }
-    FormatText(out, capacity, L"%ls%d年%d月排班表.csv", ward, month.first.year, month.first.month);
-}
-
-void FormatMonthTitle(const RotaMonth& month, wchar_t* out, int32_t capacity) {
-    if (HasText(month.ward)) {
-        FormatText(out, capacity, L"%ls %d年%d月护理排班表", month.ward, month.first.year,
-                   month.first.month);
-    } else {
-        FormatText(out, capacity, L"%d年%d月护理排班表", month.first.year, month.first.month);
-    }
 }

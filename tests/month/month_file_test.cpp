@@ -4,7 +4,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <cwchar>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -127,6 +126,29 @@ TEST(MonthFileSaved, HasTheSpreadsheetShapeAndOpensAsTheSameMonthAndBytes) {
     ASSERT_TRUE(Read(saved, &opened, &error)) << error.line;
     EXPECT_TRUE(SameMonth(opened, month));
     EXPECT_EQ(Write(opened), saved);
+}
+
+TEST(MonthFileSaved, TheLargestMonthFitsAndComesBackTheSame) {
+    RotaMonth month{};
+    month.first = MonthDate{2028, 12, 1};
+    month.days = kMonthMaxDays;
+    month.nurses = kMonthMaxNurses;
+    month.limits = kDefaultMonthLimits;
+    CopyText(month.ward, kWardNameCapacity, std::wstring(kWardNameMaxLength, L'"').c_str());
+    for (int32_t n = 0; n < kMonthMaxNurses; ++n) {
+        std::wstring name(kNurseNameMaxLength, L'"');
+        name[0] = static_cast<wchar_t>(L'甲' + n);
+        std::wstring shifts;
+        for (int32_t d = 0; d < kMonthMaxDays; ++d)
+            shifts += L"假*";
+        SetNurse(&month, n, name.c_str(), kMaxGrade, true, shifts.c_str());
+    }
+    for (bool& holiday : month.holiday)
+        holiday = true;
+    RotaMonth opened{};
+    MonthFileError error{};
+    ASSERT_TRUE(Read(Write(month), &opened, &error)) << Utf8(error.text);
+    EXPECT_TRUE(SameMonth(opened, month));
 }
 
 TEST(MonthFileSaved, TooSmallABufferGivesNoFile) {
