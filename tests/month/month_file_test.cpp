@@ -279,7 +279,7 @@ TEST(MonthFileRefused, NamesTheLineAndLeavesTheMonth) {
 TEST(MonthFileRefused, EmptyUndecodableAndOverfullFiles) {
     ExpectRefused("", L"文件是空的，不是排班表。");
     std::string undecodable = Utf8(kSampleText);
-    undecodable.replace(undecodable.find("王五"), 1, "\xFF");
+    undecodable[undecodable.find("王五")] = '\xFF';
     ExpectRefused(undecodable, L"第 14 行：文字无法识别（应为 UTF-8 或 GBK 编码）。");
     std::wstring crowded = kSampleText;
     for (int32_t n = 4; n <= kMonthMaxNurses + 1; ++n) {
