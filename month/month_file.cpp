@@ -362,10 +362,9 @@ bool NextRecordBytes(FileReader* reader, const char** start, int32_t* size) {
         const char c = bytes[i];
         if (c == '"') quoted = !quoted;
         if (c != '\r' && c != '\n') continue;
-        const bool pair = c == '\r' && i + 1 < reader->length && bytes[i + 1] == '\n';
         if (!quoted) break;
         ++reader->nextLine;
-        if (pair) ++i;
+        if (c == '\r' && i + 1 < reader->length && bytes[i + 1] == '\n') ++i;
     }
     *start = bytes + reader->pos;
     *size = i - reader->pos;

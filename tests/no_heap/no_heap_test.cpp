@@ -10,13 +10,11 @@
 
 #include "app/command_line.h"
 #include "app/self_test_text.h"
-#include "engine/bounded_text.h"
 #include "engine/compute.h"
 #include "expr/day_number.h"
 #include "expr/evaluator.h"
 #include "generators/follow_up_schedule.h"
 #include "month/month_file.h"
-#include "month/roster_text.h"
 #include "platform/local_date.h"
 #include "records/csv_record.h"
 #include "ui/clipboard_html.h"
@@ -204,13 +202,11 @@ TEST(NoHeap, CounterSeesAllocations) {
 
 // The month file at its largest, written and read back as UTF-8 (a GBK file
 // is the system's to decode: iconv here, which allocates, MultiByteToWideChar
-// in the program), and the roster's text.
+// in the program).
 char g_month_file[kMonthFileCapacity];
 RotaMonth g_month;
-Roster g_roster;
-wchar_t g_roster_text[kRosterTextCapacity];
 
-TEST(NoHeap, MonthFileAndRosterTextAtTheirLargest) {
+TEST(NoHeap, MonthFileAtItsLargest) {
     RotaTable rota{};
     const double values[kMaxParams] = {40, 31};
     BuildRotaTable(GetBuiltinTool(), values, &rota);
@@ -220,17 +216,6 @@ TEST(NoHeap, MonthFileAndRosterTextAtTheirLargest) {
         const int32_t size = WriteMonthFile(g_month, g_month_file, kMonthFileCapacity);
         MonthFileError error;
         read = ReadMonthFile(g_month_file, size, &g_month, &error);
-        for (int32_t n = 0; n < kRosterMaxNurses; ++n) {
-            FormatText(g_roster.nurse[n].name, kNurseNameCapacity, L"护士%03d", n);
-            g_roster.nurse[n].grade = kMaxGrade;
-            g_roster.nurse[n].noNights = true;
-        }
-        g_roster.count = kRosterMaxNurses;
-        FormatRosterFileText(L"内科", g_roster, g_roster_text, kRosterTextCapacity);
-        RosterError roster_error;
-        read = ParseRosterFileText(g_roster_text, g_month.ward, kWardNameCapacity, &g_roster,
-                                   &roster_error) &&
-               read;
     });
     EXPECT_TRUE(read);
     EXPECT_EQ(count, 0);
