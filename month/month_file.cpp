@@ -386,6 +386,15 @@ bool IsBlank(const Line& line) {
     return true;
 }
 
+// No text file holds a NUL; a UTF-16 one (a spreadsheet's "Unicode text")
+// holds one in every other byte.
+bool HoldsNul(const Line& line) {
+    for (int32_t i = 0; i < line.length; ++i) {
+        if (line.text[i] == L'\0') return true;
+    }
+    return false;
+}
+
 // Reads the next line that is not blank; false at the end of the file or
 // when the line cannot be read (reader->failed then).
 bool NextLine(FileReader* reader) {
@@ -398,7 +407,7 @@ bool NextLine(FileReader* reader) {
         line.length = reader->encoding == FileEncoding::kUtf8
                           ? Utf8ToWide(start, size, line.text, kLineCapacity)
                           : GbkToWide(start, size, line.text, kLineCapacity);
-        if (line.length < 0) {
+        if (line.length < 0 || HoldsNul(line)) {
             const int32_t at =
                 reader->firstLineNotUtf8 > line.number ? reader->firstLineNotUtf8 : line.number;
             return Fail(reader, at, L"文字无法识别（应为 UTF-8 或 GBK 编码）。");
@@ -481,7 +490,7 @@ Trimmed TrimmedOf(const Cell& cell) {
 bool CellIs(const Cell& cell, const wchar_t* text) {
     const Trimmed value = TrimmedOf(cell);
     for (int32_t i = 0; i < value.length; ++i) {
-        if (text[i] != value.text[i]) return false;
+        if (text[i] == L'\0' || text[i] != value.text[i]) return false;
     }
     return text[value.length] == L'\0';
 }

@@ -35,7 +35,7 @@ Span Trim(Span span) {
 
 bool SpanIs(Span span, const wchar_t* text) {
     for (int32_t i = 0; i < span.length; ++i) {
-        if (text[i] != span.text[i]) return false;
+        if (text[i] == L'\0' || text[i] != span.text[i]) return false;
     }
     return text[span.length] == L'\0';
 }
