@@ -6,6 +6,8 @@
 
 #include <cstdint>
 
+#include "month/rota_month.h"
+
 struct FileStamp {
     bool exists;
     uint64_t writeTime;  // FILETIME as one number
@@ -29,3 +31,20 @@ bool RosterFilePath(wchar_t* out, int32_t capacity);
 
 // The user's Documents folder.
 bool DocumentsFolder(wchar_t* out, int32_t capacity);
+
+// The roster file's contents as the roster dialog reads them: the ward's name
+// and its nurses. The file is UTF-8 text with a byte order mark (see
+// ParseRosterFileText); a file that is absent is no fault, the first run has
+// none.
+enum RosterFileResult : int32_t {
+    kRosterFileRead,
+    kRosterFileAbsent,      // never saved: start with an empty roster
+    kRosterFileUnreadable,  // there, but not readable or not a roster
+};
+
+// On anything but kRosterFileRead, ward and roster are untouched.
+RosterFileResult ReadRosterFile(wchar_t* ward, int32_t ward_capacity, Roster* roster);
+
+// Writes the ward and the roster as the whole roster file, whole or not at all
+// (the old file stays as it was on failure), creating its folder as needed.
+bool WriteRosterFile(const wchar_t* ward, const Roster& roster);
