@@ -35,7 +35,8 @@ struct MonthBreach {
 
 // Every breach a month can have fits: at most one per cell for each of the
 // cell rules, one per day and shift, one spread.
-constexpr int32_t kMonthBreachCapacity = kMonthMaxNurses * kMonthMaxDays * 3 + kMonthMaxDays * 3 + 1;
+constexpr int32_t kMonthBreachCapacity =
+    kMonthMaxNurses * kMonthMaxDays * 3 + kMonthMaxDays * 3 + 1;
 
 // A breach's cells carry its rule's bit, so every view can mark them.
 using RuleBits = uint16_t;
