@@ -4,6 +4,8 @@
 // arrangement and its undo; a refused file named on the command line.
 #include <gtest/gtest.h>
 
+#include <shlobj.h>
+
 #include <cwchar>
 #include <string>
 
@@ -47,24 +49,28 @@ protected:
     HWND grid_ = nullptr;
 };
 
-// The save-as dialog where one shows (the name typed into it), or none where
-// the month goes to its default name: either way the window's title then
-// names the file saved, unmarked.
-std::wstring SaveAsTyped(HWND month, const std::wstring& path) {
-    if (HWND dialog = FindOwnedWindow(month, L"#32770", 3000)) {
-        HWND name = ControlById(dialog, 1148);
-        if (name == nullptr) name = ControlById(dialog, 1152);
-        SetControlText(name, path);
-        ClickButton(ControlById(dialog, IDOK));
+// The dialog's visible edit that the style marks (ES_MULTILINE or none).
+HWND EditOf(HWND dialog, LONG_PTR style) {
+    for (HWND child : ChildWindows(dialog)) {
+        if (ClassOf(child) == L"Edit" && IsWindowVisible(child) &&
+            (GetWindowLongPtrW(child, GWL_STYLE) & ES_MULTILINE) == style)
+            return child;
     }
-    std::wstring title;
-    WaitFor([&] {
-        title = ReadControlText(month);
-        return title.rfind(L"排班表 - ", 0) == 0 && title.find(L".csv") != std::wstring::npos &&
-               title.back() != L'*';
-    });
-    return title;
+    return nullptr;
 }
+
+// The user's roster file, which the month's names come from: gone after the
+// test, so that other runs start with 护士01 and on.
+struct RosterFileRemoved {
+    std::wstring path;
+    RosterFileRemoved() {
+        wchar_t folder[MAX_PATH] = L"";
+        SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder);
+        path = std::wstring(folder) + L"\\TavoMedSuite\\名单.txt";
+        DeleteFileW(path.c_str());
+    }
+    ~RosterFileRemoved() { DeleteFileW(path.c_str()); }
+};
 
 TEST_F(MonthWindowTest, TypedCellLowersTheCountAndTheSavedFileHoldsIt) {
     ClickButton(Button(kMonthButton));
@@ -76,10 +82,27 @@ TEST_F(MonthWindowTest, TypedCellLowersTheCountAndTheSavedFileHoldsIt) {
     Compute(L"3", L"4");
     OpenMonth();
     EXPECT_EQ(ReadControlText(month_).rfind(L"排班表", 0), 0u) << Utf8Of(ReadControlText(month_));
-    // TODO(lead): once the roster dialog is merged, press 名单 here, paste
-    // "张三\r\n李四\r\n王五" into it, press Enter, and expect 李四 below.
-    const std::wstring nurse2 = L"护士02";
-    EXPECT_EQ(AccessibleName(grid_).rfind(L"护士01，", 0), 0u) << Utf8Of(AccessibleName(grid_));
+    // Three names pasted into the roster: the month's rows take them.
+    const RosterFileRemoved roster_file;
+    ClickButton(ControlById(month_, 200));
+    HWND roster = FindOwnedWindow(month_, L"#32770");
+    ASSERT_NE(roster, nullptr) << "no roster dialog";
+    HWND nurses = EditOf(roster, ES_MULTILINE);
+    ASSERT_NE(nurses, nullptr);
+    ASSERT_TRUE(WriteClipboard(L"张三\r\n李四\r\n王五\r\n"));
+    ASSERT_TRUE(BringToForeground(roster));
+    TypeKeys({VK_TAB});  // from the ward's name to the nurses
+    ASSERT_TRUE(WaitFor([&] { return FocusedWindowOf(roster) == nurses; }));
+    TypeWithControl('V');
+    ASSERT_TRUE(
+        WaitFor([&] { return ReadControlText(nurses).find(L"王五") != std::wstring::npos; }));
+    TypeKeys({VK_TAB, VK_RETURN});  // on to 确定
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(roster); }));
+    ASSERT_TRUE(BringToForeground(month_));
+    ASSERT_TRUE(WaitFor([&] { return FocusedWindowOf(month_) == grid_; }));
+    const std::wstring nurse2 = L"李四";
+    EXPECT_TRUE(WaitFor([&] { return AccessibleName(grid_).rfind(L"张三，", 0) == 0; }))
+        << Utf8Of(AccessibleName(grid_));
     const int before = HardCount();
     ASSERT_GT(before, 0) << Utf8Of(Status());
 
@@ -107,22 +130,22 @@ TEST_F(MonthWindowTest, TypedCellLowersTheCountAndTheSavedFileHoldsIt) {
     TypeWithControl('C');
     std::wstring pasted;
     EXPECT_TRUE(WaitFor([&] {
-        return ReadClipboard(&pasted) && pasted.find(L"护士02\t\tN\tR*\t") != std::wstring::npos;
+        return ReadClipboard(&pasted) && pasted.find(L"李四\t\tN\tR*\t") != std::wstring::npos;
     })) << Utf8Of(pasted);
 
+    // Never saved: Ctrl+S asks for a name, offering the default one.
     const std::wstring path = FreshWorkDir(L"month-save") + L"\\month-3x4.csv";
     TypeWithControl('S');
-    const std::wstring title = SaveAsTyped(month_, path);
-    ASSERT_NE(title.find(L".csv"), std::wstring::npos) << Utf8Of(title);
-    // Without a save-as dialog the month went to its default name in the
-    // default folder, which for this run is the working folder it inherited.
-    wchar_t here[MAX_PATH] = {};
-    GetCurrentDirectoryW(MAX_PATH, here);
-    const std::wstring saved = GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES
-                                   ? path
-                                   : std::wstring(here) + L"\\" + title.substr(6);
-    EXPECT_TRUE(CopyFileW(saved.c_str(), (ArtifactDir() + L"\\month-3x4.csv").c_str(), FALSE))
-        << Utf8Of(saved);
+    HWND save_as = FindOwnedWindow(month_, L"#32770");
+    ASSERT_NE(save_as, nullptr) << "no save-as dialog";
+    HWND name = EditOf(save_as, 0);
+    ASSERT_NE(name, nullptr);
+    EXPECT_NE(ReadControlText(name).find(L"排班表"), std::wstring::npos);
+    SetControlText(name, path);
+    PressKey(name, VK_RETURN);
+    EXPECT_TRUE(WaitFor([&] { return ReadControlText(month_) == L"排班表 - month-3x4.csv"; }))
+        << Utf8Of(ReadControlText(month_));
+    EXPECT_TRUE(CopyFileW(path.c_str(), (ArtifactDir() + L"\\month-3x4.csv").c_str(), FALSE));
 
     // Saved: Esc closes at once, and the main window has the keyboard again.
     TypeKeys({VK_ESCAPE});
@@ -174,7 +197,7 @@ TEST(MonthWindowShot, ShownAtThisDisplaySetting) {
     HWND grid = ControlById(month, kGrid);
     ASSERT_TRUE(BringToForeground(month));
     TypeKeys({VK_DOWN, VK_DOWN, VK_RIGHT});
-    ASSERT_TRUE(WaitFor([&] { return AccessibleName(grid).rfind(L"护士03，", 0) == 0; }));
+    ASSERT_TRUE(WaitFor([&] { return AccessibleName(grid).find(L"月2日") != std::wstring::npos; }));
     wchar_t setting[64] = L"96";
     GetEnvironmentVariableW(L"TAVOMED_E2E_SETTING", setting, 64);
     // Captured once every control is painted: nothing black is left but the

@@ -132,10 +132,12 @@ void Open(MonthWindowState& s) {
 void TakeRoster(MonthWindowState& s) {
     WardRoster roster;
     LoadWardRoster(&roster);
-    if (!RunRosterDialog(s.window, &roster)) return;
+    if (!RunRosterDialog(s.window, s.main->highContrastSource, &roster)) return;
     s.change = s.month;
     ApplyRoster(roster.roster, roster.ward, &s.change);
     CommitMonthChange(s);
+    // The names are seen, and worked on, in the grid.
+    SetFocus(s.grid);
 }
 
 void Arrange(MonthWindowState& s) {
