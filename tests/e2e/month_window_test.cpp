@@ -167,16 +167,36 @@ TEST_F(MonthWindowTest, ArrangementKeepsEveryHardRuleAndUndoGivesThe400Back) {
         << Utf8Of(Status());
     TypeWithControl('Z');
     EXPECT_TRUE(WaitFor([&] { return HardCount() == 400; })) << Utf8Of(Status());
+    TypeWithControl('Y');
+    EXPECT_TRUE(WaitFor([&] { return HardCount() == 0; })) << Utf8Of(Status());
+    TypeWithControl('Z');
+    EXPECT_TRUE(WaitFor([&] { return HardCount() == 400; })) << Utf8Of(Status());
+
+    // Enter on the first breach of the list moves to its cell, the night
+    // before a day shift; there Ctrl+H marks the day a holiday, and F2 renames
+    // the nurse.
+    TypeKeys({VK_TAB, VK_HOME, VK_RETURN});
+    EXPECT_TRUE(WaitFor([&] {
+        const std::wstring said = AccessibleName(grid_);
+        return FocusedWindowOf(month_) == grid_ && said.rfind(L"护士01，", 0) == 0 &&
+               said.find(L"，夜班。违规：护士01：") != std::wstring::npos;
+    })) << Utf8Of(AccessibleName(grid_));
+    TypeWithControl('H');
+    EXPECT_TRUE(WaitFor([&] {
+        return AccessibleName(grid_).find(L"节假日") != std::wstring::npos;
+    })) << Utf8Of(AccessibleName(grid_));
+    TypeKeys({VK_F2, 'Z', 'H', 'A', 'O', VK_RETURN});
+    EXPECT_TRUE(WaitFor([&] { return AccessibleName(grid_).rfind(L"zhao，", 0) == 0; }))
+        << Utf8Of(AccessibleName(grid_));
 
     // Unsaved changes are asked about on closing; 取消 keeps the window.
-    TypeWithControl('Y');
     TypeKeys({VK_ESCAPE});
     MessageBoxView ask;
-    if (HardCount() != 400 && FindMessageBox(month_, &ask)) {
-        TypeKeys({VK_ESCAPE});
-        EXPECT_TRUE(WaitFor([&] { return !IsWindow(ask.box); }));
-        EXPECT_TRUE(IsWindow(month_));
-    }
+    ASSERT_TRUE(FindMessageBox(month_, &ask));
+    EXPECT_NE(ask.text.find(L"尚未保存"), std::wstring::npos) << Utf8Of(ask.text);
+    TypeKeys({VK_ESCAPE});
+    EXPECT_TRUE(WaitFor([&] { return !IsWindow(ask.box); }));
+    EXPECT_TRUE(IsWindow(month_));
 }
 
 // The 40 x 31 month as the user sees it, for the record of each display
