@@ -103,6 +103,7 @@ TEST_F(MonthWindowTest, TypedCellLowersTheCountAndTheSavedFileHoldsIt) {
     const std::wstring nurse2 = L"李四";
     EXPECT_TRUE(WaitFor([&] { return AccessibleName(grid_).rfind(L"张三，", 0) == 0; }))
         << Utf8Of(AccessibleName(grid_));
+    EXPECT_EQ(Utf8Of(AccessibleName(ControlById(month_, 301))), Utf8Of(L"违规与提醒"));
     const int before = HardCount();
     ASSERT_GT(before, 0) << Utf8Of(Status());
 
@@ -127,7 +128,11 @@ TEST_F(MonthWindowTest, TypedCellLowersTheCountAndTheSavedFileHoldsIt) {
     })) << Utf8Of(AccessibleName(grid_));
 
     // Copied, the month pastes as its rows, the cell typed marked as hers.
+    // The clipboard is read only once the window has written it, so that the
+    // reading never holds it while the window wants it.
+    const DWORD copies = GetClipboardSequenceNumber();
     TypeWithControl('C');
+    ASSERT_TRUE(WaitFor([&] { return GetClipboardSequenceNumber() != copies; }));
     std::wstring pasted;
     EXPECT_TRUE(WaitFor([&] {
         return ReadClipboard(&pasted) && pasted.find(L"李四\t\tN\tR*\t") != std::wstring::npos;

@@ -191,6 +191,18 @@ HGLOBAL MakeClipboardData(const void* bytes, SIZE_T size) {
     return memory;
 }
 
+// Another program may hold the clipboard open for a moment (a clipboard
+// manager reading what was copied last): it is asked again a few times.
+bool OpenClipboardPatiently(HWND owner) {
+    constexpr int32_t kAttempts = 10;
+    constexpr DWORD kPauseMs = 20;
+    for (int32_t i = 0; i < kAttempts; ++i) {
+        if (OpenClipboard(owner)) return true;
+        Sleep(kPauseMs);
+    }
+    return false;
+}
+
 // The month as the grid a spreadsheet pastes ("HTML Format") and as
 // tab-separated text; the text decides the outcome, the table is an extra.
 void CopyMonth(MonthWindowState& s) {
@@ -202,7 +214,7 @@ void CopyMonth(MonthWindowState& s) {
                               : MakeClipboardData(
                                     s.copyText, static_cast<SIZE_T>(length + 1) * sizeof(wchar_t));
     HGLOBAL table = table_size < 0 ? nullptr : MakeHtmlClipboardData(s.copyTable, table_size);
-    const bool opened = text != nullptr && OpenClipboard(s.window);
+    const bool opened = text != nullptr && OpenClipboardPatiently(s.window);
     const bool placed =
         opened && EmptyClipboard() && SetClipboardData(CF_UNICODETEXT, text) != nullptr;
     const UINT table_format = HtmlClipboardFormat();

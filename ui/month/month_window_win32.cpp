@@ -71,6 +71,7 @@ constexpr wchar_t kKeysHint[] =
     L"D/N/R/J 或 白/夜/休/假 设置班次  Delete 恢复  F2 改姓名  "
     L"Ctrl+Z 撤销  Ctrl+Y 重做";
 constexpr wchar_t kNoBreachItem[] = L"没有违规";
+constexpr wchar_t kBreachListName[] = L"违规与提醒";
 
 Box MovedRight(Box box, int32_t dx) {
     return {box.x + dx, box.y, box.width, box.height};
@@ -96,9 +97,14 @@ void CreateMonthControls(MonthWindowState& s) {
     s.grid =
         CreateControl(s, kMonthGridClassName, L"", WS_TABSTOP | WS_GROUP | WS_VSCROLL | WS_HSCROLL,
                       WS_EX_CLIENTEDGE, kGridId, kFontRoleCount);
-    s.breachList = CreateControl(
-        s, L"LISTBOX", L"", WS_TABSTOP | WS_GROUP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
-        WS_EX_CLIENTEDGE, kBreachListId, kLabelFont);
+    // Never shown: it names the breach list for a screen reader, as the
+    // list's own text does where the reader takes that.
+    HWND list_name = CreateControl(s, L"STATIC", kBreachListName, 0, 0, 0, kFontRoleCount);
+    ShowWindow(list_name, SW_HIDE);
+    s.breachList =
+        CreateControl(s, L"LISTBOX", kBreachListName,
+                      WS_TABSTOP | WS_GROUP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
+                      WS_EX_CLIENTEDGE, kBreachListId, kLabelFont);
     for (int32_t i = 0; i < kMonthButtonCount; ++i) {
         const DWORD group = i == 0 || i == kMonthButtonCount - 1 ? WS_GROUP : 0;
         s.buttons[i] =
@@ -130,11 +136,11 @@ void Place(HWND control, Box box) {
                  SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void LayOutStatusBar(const MonthWindowState& s, int32_t width) {
+// The bar takes its height from its font and its width from the window.
+void LayOutStatusBar(const MonthWindowState& s) {
     SendMessageW(s.statusBar, WM_SIZE, 0, 0);
     const int parts[3] = {Scaled(kSummaryPartWidth, s.scale),
                           Scaled(kSummaryPartWidth + kFilePartWidth, s.scale), -1};
-    (void)width;
     SendMessageW(s.statusBar, SB_SETPARTS, 3, reinterpret_cast<LPARAM>(parts));
 }
 
@@ -157,7 +163,7 @@ void LayOutMonthWindow(MonthWindowState& s) {
         Place(s.labels[2 + f], Scaled(MovedRight(kLimitLabelInRow, f * kLimitPitch), scale));
         Place(s.limitEdits[f], Scaled(MovedRight(kLimitEditInRow, f * kLimitPitch), scale));
     }
-    LayOutStatusBar(s, client.right);
+    LayOutStatusBar(s);
     RECT status{};
     GetWindowRect(s.statusBar, &status);
     const int32_t status_height = status.bottom - status.top;
@@ -277,7 +283,8 @@ bool OnEnter(MonthWindowState& s, HWND focus) {
     return true;
 }
 
-int32_t ControlShortcut(const MonthWindowState& s, WPARAM key, bool in_edit) {
+// Ctrl with a letter; in a field, Ctrl+C, Ctrl+Z and Ctrl+Y stay the field's.
+int32_t ControlShortcut(WPARAM key, bool in_edit) {
     switch (key) {
         case 'O':
             return kOpenCommand;
@@ -294,7 +301,6 @@ int32_t ControlShortcut(const MonthWindowState& s, WPARAM key, bool in_edit) {
         case 'Y':
             return in_edit ? 0 : kRedoCommand;
         default:
-            (void)s;
             return 0;
     }
 }
@@ -316,7 +322,7 @@ bool HandleMonthKey(MonthWindowState& s, const MSG& message) {
     if (message.wParam == VK_RETURN) return OnEnter(s, focus);
     if (message.wParam == VK_F9) return RunMonthCommand(s, kArrangeCommand);
     if (GetKeyState(VK_CONTROL) >= 0) return false;
-    const int32_t id = ControlShortcut(s, message.wParam, IsEdit(s, focus));
+    const int32_t id = ControlShortcut(message.wParam, IsEdit(s, focus));
     return id != 0 && RunMonthCommand(s, id);
 }
 
