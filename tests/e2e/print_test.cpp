@@ -26,6 +26,52 @@ std::wstring TestPrinter() {
     return Environment(L"TAVOMED_E2E_PRINTER");
 }
 
+// The paper a printer's own settings name, as a ward sets it once for all
+// programs: set for a test and put back at its end.
+class PrinterPaper {
+public:
+    PrinterPaper(const std::wstring& printer, short paper) : printer_(printer) {
+        previous_ = Set(paper);
+    }
+    ~PrinterPaper() {
+        if (previous_ != 0) Set(previous_);
+    }
+    bool Changed() const { return previous_ != 0; }
+
+private:
+    // The paper it had, or 0 when it could not be changed.
+    short Set(short paper) {
+        PRINTER_DEFAULTSW access = {nullptr, nullptr, PRINTER_ALL_ACCESS};
+        HANDLE handle = nullptr;
+        if (!OpenPrinterW(printer_.data(), &handle, &access)) return 0;
+        DWORD needed = 0;
+        GetPrinterW(handle, 2, nullptr, 0, &needed);
+        std::string buffer(needed, '\0');
+        auto* info = reinterpret_cast<PRINTER_INFO_2W*>(buffer.data());
+        short previous = 0;
+        if (needed > 0 &&
+            GetPrinterW(handle, 2, reinterpret_cast<BYTE*>(buffer.data()), needed, &needed) &&
+            info->pDevMode != nullptr) {
+            previous = info->pDevMode->dmPaperSize;
+            info->pDevMode->dmPaperSize = paper;
+            info->pDevMode->dmFields |= DM_PAPERSIZE;
+            info->pSecurityDescriptor = nullptr;
+            if (!SetPrinterW(handle, 2, reinterpret_cast<BYTE*>(info), 0)) previous = 0;
+        }
+        ClosePrinter(handle);
+        return previous;
+    }
+    std::wstring printer_;
+    short previous_;
+};
+
+HWND ButtonCaptioned(HWND window, const std::wstring& caption) {
+    for (HWND child : ChildWindows(window)) {
+        if (ReadControlText(child) == caption) return child;
+    }
+    return nullptr;
+}
+
 class PrintTest : public AppWindowTest {
 protected:
     void ComputeMonth() {
@@ -64,9 +110,13 @@ TEST_F(PrintTest, WithoutAPrinterTheProgramsOwnBoxSaysWhatToDo) {
     EXPECT_EQ(Utf8Of(ReadControlText(Report())), Utf8Of(ExpectedRota(40, 31)));
 }
 
-TEST_F(PrintTest, CancelSaysSoAndOkSendsTheMonthToTheDefaultPrinter) {
+// The page is laid out for the printer's paper: run_with_printer.sh reads an
+// A3 page back from the job.
+TEST_F(PrintTest, CancelSaysSoAndOkSendsTheMonthToTheDefaultPrinterOnItsPaper) {
     const std::wstring printer = TestPrinter();
     if (printer.empty()) GTEST_SKIP() << "no test printer: run by tests/e2e/run_with_printer.sh";
+    const PrinterPaper a3(printer, DMPAPER_A3);
+    ASSERT_TRUE(a3.Changed());
     ComputeMonth();
     ASSERT_TRUE(WaitFor([&] { return FocusedWindowOf(main_) == Field(0); }));
     PrintThroughDialog(IDCANCEL);
@@ -109,7 +159,7 @@ TEST_F(PrintTest, ThePreviewIsReachedByTabRedrawnAtItsSizeAndClosedByEsc) {
     ASSERT_TRUE(WaitFor([&] { return FocusedWindowOf(main_) == Report(); }));
     TypeKeys({VK_TAB});
     ASSERT_TRUE(WaitFor([&] { return FocusedWindowOf(main_) == Button(kPreviewButton); }));
-    TypeKeys({VK_SPACE});
+    TypeKeys({VK_RETURN});  // presses the button, as Space does, rather than computing
     HWND preview = FindOwnedWindow(main_, L"TavoMedPrintPreview");
     ASSERT_NE(preview, nullptr);
     EXPECT_FALSE(IsWindowEnabled(main_)) << "modal to the main window";
@@ -140,6 +190,44 @@ TEST_F(PrintTest, ThePreviewIsReachedByTabRedrawnAtItsSizeAndClosedByEsc) {
     EXPECT_TRUE(WaitFor([&] { return !IsWindow(preview); }));
     EXPECT_TRUE(WaitFor([&] { return FocusedWindowOf(main_) == Button(kPreviewButton); }));
     EXPECT_TRUE(IsWindowEnabled(main_));
+}
+
+// With the printer's paper at A5 the month needs more than one sheet: the
+// preview shows its paging buttons, and Page Down turns to the last page.
+TEST_F(PrintTest, AnA5PreviewIsPagedThroughWithPageDown) {
+    const std::wstring printer = TestPrinter();
+    if (printer.empty()) GTEST_SKIP() << "no test printer: run by tests/e2e/run_with_printer.sh";
+    const PrinterPaper a5(printer, DMPAPER_A5);
+    ASSERT_TRUE(a5.Changed());
+    ComputeMonth();
+    ClickButton(Button(kPreviewButton));
+    HWND preview = FindOwnedWindow(main_, L"TavoMedPrintPreview");
+    ASSERT_NE(preview, nullptr);
+    HWND previous = ButtonCaptioned(preview, L"上一页");
+    HWND next = ButtonCaptioned(preview, L"下一页");
+    ASSERT_TRUE(previous != nullptr && next != nullptr);
+    ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(next) && IsWindowEnabled(next); }));
+    EXPECT_FALSE(IsWindowEnabled(previous)) << "on the first page";
+    ASSERT_TRUE(BringToForeground(preview));
+    // Each key turns a page: the sheet drawn differs, or the last one is reached.
+    int turned = 0;
+    while (IsWindowEnabled(next) && turned < 40) {
+        Screenshot before;
+        ASSERT_TRUE(before.Capture(preview));
+        TypeKeys({VK_NEXT});
+        ++turned;
+        Screenshot after;
+        ASSERT_TRUE(WaitFor([&] { return after.Capture(preview) && !after.SamePixels(before); }));
+        ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(previous) != FALSE; }));
+        if (turned == 1) {
+            EXPECT_TRUE(after.SaveBmp(ArtifactDir() + L"\\preview-a5.bmp"));
+        }
+    }
+    EXPECT_FALSE(IsWindowEnabled(next)) << "Page Down reaches the last page";
+    TypeKeys({VK_PRIOR});
+    EXPECT_TRUE(WaitFor([&] { return IsWindowEnabled(next) != FALSE; })) << "Page Up turns back";
+    TypeKeys({VK_ESCAPE});
+    EXPECT_TRUE(WaitFor([&] { return !IsWindow(preview); }));
 }
 
 }  // namespace

@@ -1,7 +1,9 @@
-#include "ui/print_layout.h"
+#include "ui/print/print_layout.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <climits>
 #include <map>
 #include <set>
 #include <string>
@@ -29,9 +31,11 @@ bool Inside(Box inner, Box outer) {
 
 // Plans the document and collects every page; checks what holds on every
 // sheet: each item inside the printable area, text of at least 7 pt.
-std::vector<Page> PrintPages(const PrintDocument& document, const PageGeometry& geometry) {
+std::vector<Page> PrintPages(const PrintDocument& document, const PageGeometry& geometry,
+                             PrintPlan* planned = nullptr) {
     PrintPlan plan;
     EXPECT_TRUE(PlanPrint(document, geometry, &plan));
+    if (planned != nullptr) *planned = plan;
     for (int32_t height : plan.fontHeights)
         EXPECT_GE(height * 72.0, kSmallestPrintPoints * geometry.dpi) << "text below 7 pt";
     std::vector<Page> pages(plan.pageCount);
@@ -60,9 +64,31 @@ PrintDocument RotaDocument(double nurses, double days) {
 }
 
 // Sheets at 300 DPI with the quarter-inch margins of a generic PostScript
-// printer: A4 across, and A5 along.
-const PageGeometry kA4Landscape = A4Page(true, 300);
-const PageGeometry kA5Portrait = {1748, 2480, {75, 75, 1598, 2330}, 300};
+// printer.
+constexpr PaperSize kA3Paper = {2970, 4200};
+constexpr PaperSize kA5Paper = {1480, 2100};
+const PageGeometry kA4Landscape = PaperPage(kA4Paper, true, 300);
+const PageGeometry kA3Landscape = PaperPage(kA3Paper, true, 300);
+const PageGeometry kA5Landscape = PaperPage(kA5Paper, true, 300);
+const PageGeometry kA5Portrait = PaperPage(kA5Paper, false, 300);
+
+double GridPoints(const PrintPlan& plan) {
+    return plan.fontHeights[kPrintGridFont] * 72.0 / plan.page.dpi;
+}
+
+// The box around everything drawn in the grid's fonts.
+Box GridBox(const Page& page) {
+    int left = INT32_MAX, top = INT32_MAX, right = 0, bottom = 0;
+    for (const DrawnItem& d : page) {
+        if (d.item.kind != PrintItemKind::kText) continue;
+        if (d.item.font != kPrintGridFont && d.item.font != kPrintBoldGridFont) continue;
+        left = std::min(left, d.item.box.x);
+        top = std::min(top, d.item.box.y);
+        right = std::max(right, d.item.box.x + d.item.box.width);
+        bottom = std::max(bottom, d.item.box.y + d.item.box.height);
+    }
+    return {left, top, right - left, bottom - top};
+}
 
 // The letters drawn per nurse label and day head. (That each shift has a grey
 // of its own is seen in the drawn pixels, tests/ui/print_page_test.cpp.)
@@ -104,18 +130,52 @@ TEST(PrintLayoutRota, AWholeMonthOfFortyNursesFitsOneA4LandscapeSheet) {
     }
 }
 
-TEST(PrintLayoutRota, OnA5PortraitTheGridRunsOverPagesRepeatingItsHeadsAndNames) {
-    const std::vector<Page> pages = PrintPages(RotaDocument(40, 31), kA5Portrait);
-    ASSERT_GT(pages.size(), 1u);
-    GridSeen seen;
-    for (const Page& page : pages) {
-        const int heads_before = seen.nameHeads;
-        ReadGrid(page, seen);
-        EXPECT_EQ(seen.nameHeads, heads_before + 1) << "the header row on every page";
+// A cell counts only in the row of a nurse label and the column of a day head
+// on its own page: every cell once means the heads and names on every page.
+TEST(PrintLayoutRota, OnA5TheGridRunsOverPagesRepeatingItsHeadsAndNames) {
+    for (const PageGeometry& a5 : {kA5Landscape, kA5Portrait}) {
+        SCOPED_TRACE(a5.width > a5.height ? "landscape" : "portrait");
+        const std::vector<Page> pages = PrintPages(RotaDocument(40, 31), a5);
+        ASSERT_GT(pages.size(), 1u);
+        GridSeen seen;
+        for (const Page& page : pages) {
+            const int heads_before = seen.nameHeads;
+            ReadGrid(page, seen);
+            EXPECT_EQ(seen.nameHeads, heads_before + 1) << "the header row on every page";
+        }
+        EXPECT_EQ(seen.cells.size(), 40u * 31u);
+        for (const auto& [cell, times] : seen.cells)
+            EXPECT_EQ(times, 1) << "a cell printed twice";
     }
+}
+
+// The grid takes the largest text up to 14 pt with which it fits: a month on a
+// bigger sheet is printed larger, and one that stops short of 14 pt fills its
+// sheet's width or height.
+TEST(PrintLayoutRota, AMonthOnA3IsLargerThanOnA4AndFillsTheSheet) {
+    PrintPlan on_a4, on_a3;
+    PrintPages(RotaDocument(40, 31), kA4Landscape, &on_a4);
+    const std::vector<Page> pages = PrintPages(RotaDocument(40, 31), kA3Landscape, &on_a3);
+    ASSERT_EQ(pages.size(), 1u);
+    EXPECT_GT(GridPoints(on_a3), GridPoints(on_a4) * 1.3);
+    GridSeen seen;
+    ReadGrid(pages[0], seen);
     EXPECT_EQ(seen.cells.size(), 40u * 31u);
-    for (const auto& [cell, times] : seen.cells)
-        EXPECT_EQ(times, 1) << "a cell printed twice";
+    const Box grid = GridBox(pages[0]);
+    EXPECT_TRUE(grid.width > on_a3.content.width * 0.9 || grid.height > on_a3.content.height * 0.7)
+        << GridPoints(on_a3) << " pt fills " << grid.width << " of " << on_a3.content.width;
+}
+
+TEST(PrintLayoutRota, ASmallRotaPrintsAtFourteenPointsOnEverySheet) {
+    for (const PageGeometry& sheet : {kA3Landscape, kA4Landscape, kA5Landscape}) {
+        PrintPlan plan;
+        const std::vector<Page> pages = PrintPages(RotaDocument(8, 7), sheet, &plan);
+        ASSERT_EQ(pages.size(), 1u);
+        EXPECT_NEAR(GridPoints(plan), 14.0, 0.15) << "on a sheet " << sheet.width << " wide";
+        GridSeen seen;
+        ReadGrid(pages[0], seen);
+        EXPECT_EQ(seen.cells.size(), 8u * 7u);
+    }
 }
 
 constexpr OutputDef kOutput = {"x", L"结果", nullptr, "1", "f0"};
