@@ -35,7 +35,7 @@ pdftoppm -r 100 -png -singlefile "$pdf" "${pdf%.pdf}"
 fail() { echo "printed page: $*"; exit 1; }
 info=$(pdfinfo "$pdf")
 grep -q '^Pages: *1$' <<<"$info" || fail "not one page: $(grep Pages <<<"$info")"
-grep -q '^Page size: *841.* x 1190.* (A3)' <<<"$info" || fail "not A3: $(grep 'size' <<<"$info")"
+grep -q '^Page size: .* (A3)$' <<<"$info" || fail "not A3: $(grep 'size' <<<"$info")"
 grep -q '^Page rot: *90$' <<<"$info" || fail "not landscape"
 text=$(pdftotext -layout "$pdf" -)
 for n in $(seq -w 1 40); do grep -q "护士$n" <<<"$text" || fail "no 护士$n"; done
