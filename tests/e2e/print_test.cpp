@@ -225,7 +225,15 @@ TEST_F(PrintTest, AnA5PreviewIsPagedThroughWithPageDown) {
         ASSERT_TRUE(WaitFor([&] { return after.Capture(preview) && !after.SamePixels(before); }));
         ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(previous) != FALSE; }));
         if (turned == 1) {
-            EXPECT_TRUE(after.SaveBmp(ArtifactDir() + L"\\preview-a5.bmp"));
+            // Kept once the buttons, too, are drawn in their new state.
+            Screenshot settled;
+            ASSERT_TRUE(WaitFor([&] {
+                Screenshot again;
+                const bool same =
+                    settled.Capture(preview) && again.Capture(preview) && again.SamePixels(settled);
+                return same;
+            }));
+            EXPECT_TRUE(settled.SaveBmp(ArtifactDir() + L"\\preview-a5.bmp"));
         }
     }
     EXPECT_FALSE(IsWindowEnabled(next)) << "Page Down reaches the last page";
