@@ -5,7 +5,6 @@
 
 #include <map>
 #include <set>
-#include <vector>
 
 #include "ui/window_fonts.h"
 
@@ -58,78 +57,6 @@ TEST(PrintPage, OnA300DpiBitmapTheShiftsCellsDifferInGrey) {
     SelectObject(context, previous);
     DeleteObject(bitmap);
     DeleteDC(context);
-}
-
-// The legend's boxes: the shift letters drawn in the bold text font.
-void LegendBoxes(void* context, const PrintItem& item) {
-    auto& boxes = *static_cast<std::vector<Box>*>(context);
-    if (item.kind == PrintItemKind::kText && item.length == 1 && item.font == kPrintBoldTextFont)
-        boxes.push_back(item.box);
-}
-
-// A 32-bit bitmap to draw a page into, white to begin with.
-struct PageBitmap {
-    HDC context;
-    HBITMAP bitmap;
-    HGDIOBJ previous;
-    uint32_t* bits;
-    int width;
-    PageBitmap(int w, int h) : width(w) {
-        BITMAPINFO info{};
-        info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-        void* pixels = nullptr;
-        context = CreateCompatibleDC(nullptr);
-        bitmap = CreateDIBSection(context, &info, DIB_RGB_COLORS, &pixels, nullptr, 0);
-        bits = static_cast<uint32_t*>(pixels);
-        previous = SelectObject(context, bitmap);
-        PatBlt(context, 0, 0, w, h, WHITENESS);
-    }
-    ~PageBitmap() {
-        SelectObject(context, previous);
-        DeleteObject(bitmap);
-        DeleteDC(context);
-    }
-    bool Dark(int x, int y) const { return (bits[y * width + x] & 0xFF) < 64; }
-};
-
-// Shown small, as in the preview at any size and DPI, every side of every
-// legend box keeps its outline: a side is a dark line in the row or column
-// where the box's edge lands, or the one beside it.
-TEST(PrintPage, TheLegendsOutlinesStayWholeAtEveryScale) {
-    const double values[kMaxParams] = {40, 31};
-    PrintDocument document;
-    PreparePrintDocument(GetBuiltinTool(), values, L"", L"", 0, 2026, 12, 9, &document);
-    const PageGeometry page = PaperPage(kA4Paper, true, 300);
-    PrintPlan plan;
-    ASSERT_TRUE(PlanPrint(document, page, &plan));
-    std::vector<Box> boxes;
-    EmitPrintPage(document, plan, 0, LegendBoxes, &boxes);
-    ASSERT_EQ(boxes.size(), 3u);
-    wchar_t face[LF_FACESIZE];
-    ChooseUiFace(face);
-    for (int shown = 500; shown <= 2200; shown += 37) {
-        const PageTransform t = {shown, page.width, 0, 0};
-        const auto at = [&](int sheet) {
-            return static_cast<int>(int64_t{sheet} * shown / page.width);
-        };
-        PageBitmap bitmap(at(page.width) + 2, at(page.height) + 2);
-        DrawPrintPage(bitmap.context, document, plan, 0, t, face);
-        GdiFlush();
-        for (const Box& box : boxes) {
-            const int left = at(box.x), top = at(box.y);
-            const int right = at(box.x + box.width), bottom = at(box.y + box.height);
-            int gaps = 0;
-            for (int x = left + 2; x < right - 2; ++x) {
-                gaps += !bitmap.Dark(x, top);
-                gaps += !bitmap.Dark(x, bottom - 1) && !bitmap.Dark(x, bottom);
-            }
-            for (int y = top + 2; y < bottom - 2; ++y) {
-                gaps += !bitmap.Dark(left, y);
-                gaps += !bitmap.Dark(right - 1, y) && !bitmap.Dark(right, y);
-            }
-            EXPECT_EQ(gaps, 0) << "box at " << box.x << " shown " << shown << " pixels wide";
-        }
-    }
 }
 
 }  // namespace

@@ -8,9 +8,7 @@
 
 #include "tests/e2e/driver.h"
 #include "tests/e2e/screen.h"
-#include "ui/gdi_guards.h"
 #include "ui/main_window.h"
-#include "ui/resource_ids.h"
 
 namespace {
 
@@ -127,86 +125,6 @@ TEST(WindowInThisProcess, PaintsInTheSystemColoursWhileHighContrastIsOn) {
     state.highContrastSource = HighContrastSource::kForcedOff;
     SendMessageW(window, WM_SYSCOLORCHANGE, 0, 0);
     EXPECT_TRUE(PaintedShot(window).SamePixels(normal)) << "the design's colours again, as before";
-    DestroyWindow(window);
-}
-
-// The print preview, which runs its own loop until it is closed: what the test
-// does inside that loop comes from a timer.
-struct PreviewVisit {
-    static void (*check)(HWND preview);
-    static void CALLBACK OnTimer(HWND, UINT, UINT_PTR id, DWORD) {
-        HWND preview = FindWindowW(L"TavoMedPrintPreview", nullptr);
-        if (preview == nullptr || !IsWindowVisible(preview)) return;
-        KillTimer(nullptr, id);
-        check(preview);
-        PostMessageW(preview, WM_CLOSE, 0, 0);
-    }
-    // Opens the preview of the window's result and runs check in it.
-    static void Run(HWND window, void (*visit)(HWND preview)) {
-        check = visit;
-        SetTimer(nullptr, 0, 20, OnTimer);
-        SendMessageW(window, WM_COMMAND, IDC_PRINT_PREVIEW_BUTTON, 0);
-    }
-};
-void (*PreviewVisit::check)(HWND) = nullptr;
-
-HWND CaptionedChild(HWND window, const wchar_t* caption) {
-    for (HWND child : e2e::ChildWindows(window)) {
-        if (e2e::ReadControlText(child) == caption) return child;
-    }
-    return nullptr;
-}
-
-TEST(PreviewInThisProcess, FollowsDpiChangesAndPaintsInTheSystemColours) {
-    static WindowState state;
-    HWND window = OpenMainWindow(state, GetModuleHandleW(nullptr), &GetBuiltinTool());
-    SendMessageW(window, WM_COMMAND, IDC_COMPUTE_BUTTON, 0);
-    static WindowState* const main = &state;
-    PreviewVisit::Run(window, [](HWND preview) {
-        HWND close = CaptionedChild(preview, L"关闭");
-        ASSERT_NE(close, nullptr);
-        const RECT at96 = e2e::RectInClient(close, preview);
-        RECT work{}, now{};
-        SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-        for (const int dpi : {144, 192, 96}) {
-            SCOPED_TRACE(testing::Message() << dpi << " DPI");
-            const RECT suggested = {work.left + 8, work.top + 8, work.left + 8 + 6 * dpi,
-                                    work.top + 8 + 4 * dpi};
-            SendMessageW(preview, WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
-                         reinterpret_cast<LPARAM>(&suggested));
-            GetWindowRect(preview, &now);
-            EXPECT_TRUE(EqualRect(&now, &suggested)) << "the place the system suggests";
-            const RECT moved = e2e::RectInClient(close, preview);
-            EXPECT_NEAR(moved.left, MulDiv(at96.left, dpi, 96), 1);
-            EXPECT_NEAR(moved.bottom, MulDiv(at96.bottom, dpi, 96), 1);
-            EXPECT_NEAR(moved.right - moved.left, MulDiv(at96.right - at96.left, dpi, 96), 1);
-        }
-        // Around the sheet: the toolbar and its buttons across the top, the
-        // desk down the left edge, none of them in a design colour.
-        RECT client{};
-        GetClientRect(preview, &client);
-        const RECT buttons = e2e::RectInClient(close, preview);
-        int green = 0;
-        {
-            HighContrastColours colours;
-            main->highContrastSource = HighContrastSource::kForcedOn;
-            SendMessageW(preview, WM_SYSCOLORCHANGE, 0, 0);
-            const e2e::Screenshot contrast = PaintedShot(preview);
-            for (int y = 0; y < client.bottom; ++y) {
-                for (int x = 0; x < client.right; ++x) {
-                    if (y > buttons.bottom && x > 3) continue;
-                    green += contrast.At(x, y).g != 0;
-                }
-            }
-            main->highContrastSource = HighContrastSource::kForcedOff;
-        }
-        EXPECT_EQ(green, 0) << "pixels in the design's colours or inverted ones";
-        SendMessageW(preview, WM_SYSCOLORCHANGE, 0, 0);
-        const e2e::Rgb desk = PaintedShot(preview).At(1, client.bottom - 2);
-        EXPECT_EQ(RGB(desk.r, desk.g, desk.b), ToColorRef(Paint(kDesignPalette, kDeskPaint)))
-            << "the design's desk again";
-    });
-    EXPECT_EQ(FindWindowW(L"TavoMedPrintPreview", nullptr), nullptr) << "closed";
     DestroyWindow(window);
 }
 
