@@ -56,7 +56,8 @@ constexpr int32_t kSmallestHeight = 360;
 constexpr int32_t kOpeningShare = 90;
 
 // The window's fonts at the preview's own scale, deleted with it or when a new
-// scale replaces them (after the buttons are drawn with the new ones).
+// scale replaces them: the owner-drawn buttons keep none, each is drawn with
+// the font of the moment.
 class PreviewFonts {
 public:
     PreviewFonts() = default;
