@@ -5,7 +5,7 @@
 namespace {
 
 // The buttons that Enter presses; Enter anywhere else computes.
-constexpr int kButtonsPressedByEnter[] = {IDC_PRINT_PREVIEW_BUTTON};
+constexpr int kButtonsPressedByEnter[] = {IDC_PRINT_PREVIEW_BUTTON, IDC_MONTH_BUTTON};
 
 bool IsNavigationKey(const MSG& message) {
     if (message.message == WM_SYSKEYDOWN) return message.wParam == VK_MENU;

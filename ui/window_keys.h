@@ -9,7 +9,7 @@
 bool IsComputeShortcut(const MSG& message, HWND main_window);
 
 // A key-down of Enter on a button of the window that Enter presses rather
-// than computing: the buttons beyond the five of the design (打印预览), which
+// than computing: the buttons beyond the five of the design (打印预览, 排班表), which
 // do on Enter what they say, as on Space.
 bool IsEnterOnOwnButton(const MSG& message, HWND main_window);
 

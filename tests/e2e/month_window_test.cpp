@@ -27,9 +27,18 @@ protected:
         ASSERT_TRUE(WaitFor([&] { return ReadControlText(Report()).size() > 100; }));
     }
 
-    // The 排班表 button, and the month window with its grid focused.
-    void OpenMonth() {
-        ClickButton(Button(kMonthButton));
+    // The 排班表 button, clicked or reached by Tab from the first field and
+    // pressed with Enter, and the month window with its grid focused.
+    void OpenMonth(bool by_keyboard = false) {
+        if (by_keyboard) {
+            ASSERT_TRUE(BringToForeground(main_));
+            ASSERT_TRUE(WaitFor([&] { return FocusedWindowOf(main_) == Field(0); }));
+            TypeKeys({VK_TAB, VK_TAB, VK_TAB, VK_TAB});
+            ASSERT_TRUE(WaitFor([&] { return FocusedWindowOf(main_) == Button(kMonthButton); }));
+            TypeKeys({VK_RETURN});
+        } else {
+            ClickButton(Button(kMonthButton));
+        }
         month_ = FindOwnedWindow(main_, kMonthClass);
         ASSERT_NE(month_, nullptr) << "no month window";
         grid_ = ControlById(month_, kGrid);
@@ -160,7 +169,7 @@ TEST_F(MonthWindowTest, TypedCellLowersTheCountAndTheSavedFileHoldsIt) {
 
 TEST_F(MonthWindowTest, ArrangementKeepsEveryHardRuleAndUndoGivesThe400Back) {
     Compute(L"40", L"31");
-    OpenMonth();
+    OpenMonth(true);
     EXPECT_EQ(HardCount(), 400) << Utf8Of(Status());
     TypeKeys({VK_F9});
     MessageBoxView refused;
