@@ -246,6 +246,27 @@ TEST(MonthWindowShot, ShownAtThisDisplaySetting) {
     EXPECT_TRUE(shot.SaveBmp(ArtifactDir() + L"\\month-window-" + setting + L".bmp"));
 }
 
+// "Open with": the month file saved above, named after the program's path,
+// opens in the month window over the main window as it was saved.
+TEST(MonthFileOnCommandLine, ASavedMonthOpensAsItWasSaved) {
+    const std::wstring path = FreshWorkDir(L"month-open") + L"\\month-3x4.csv";
+    if (!CopyFileW((ArtifactDir() + L"\\month-3x4.csv").c_str(), path.c_str(), FALSE))
+        GTEST_SKIP() << "no month saved by the case above";
+    AppProcess app(L" \"" + path + L"\"");
+    HWND main = FindMainWindow(app.Id());
+    ASSERT_NE(main, nullptr);
+    HWND month = FindOwnedWindow(main, kMonthClass);
+    ASSERT_NE(month, nullptr);
+    EXPECT_EQ(Utf8Of(ReadControlText(month)), Utf8Of(L"排班表 - month-3x4.csv"));
+    EXPECT_TRUE(WaitFor([&] {
+        return ReadControlText(ControlById(month, kStatusBar)) == L"硬性违规 2 处，提醒 0 处";
+    })) << Utf8Of(ReadControlText(ControlById(month, kStatusBar)));
+    EXPECT_EQ(AccessibleName(ControlById(month, kGrid)).rfind(L"张三，", 0), 0u);
+    ASSERT_TRUE(BringToForeground(month));
+    TypeKeys({VK_ESCAPE});
+    EXPECT_TRUE(WaitFor([&] { return !IsWindow(month); })) << "closed at once: nothing changed";
+}
+
 // "Open with": the month file after the program's path. A file that is no
 // month is refused with a box that names its line, and no month window opens.
 TEST(MonthFileOnCommandLine, ARefusedFileIsNamedByItsLine) {

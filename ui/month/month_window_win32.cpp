@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <cwchar>
+
 #include "engine/bounded_text.h"
 #include "generators/nursing_rota.h"
 #include "platform/local_date.h"
@@ -381,7 +383,12 @@ void OnNotify(MonthWindowState& s, const NMHDR& header) {
     const auto& change = reinterpret_cast<const NMDATETIMECHANGE&>(header);
     if (change.dwFlags != GDT_VALID) return;
     const MonthDate first = {change.st.wYear, change.st.wMonth, change.st.wDay};
-    if (!IsValidMonthDate(first)) return;
+    // A date the month cannot start on (before 1900): the picker shows the
+    // month's own again.
+    if (!IsValidMonthDate(first)) {
+        ShowFields(s);
+        return;
+    }
     s.change = s.month;
     s.change.first = first;
     CommitMonthChange(s);
@@ -555,7 +562,11 @@ void RunMonthLoop(MonthWindowState& s) {
 
 void RunMonthWindow(MonthWindowState& s) {
     WindowState& main = *s.main;
-    if (!LoadCommonControls()) return;
+    if (!LoadCommonControls()) {
+        ShowBox(main.mainWindow, L"无法打开排班表窗口：系统缺少通用控件（comctl32）。",
+                kMonthWindowTitlePrefix, MB_ICONWARNING);
+        return;
+    }
     s.saved = s.month;
     HWND focus = GetFocus();
     s.dpi = main.dpi;
