@@ -179,6 +179,24 @@ TEST_F(MonthWindowTest, ArrangementKeepsEveryHardRuleAndUndoGivesThe400Back) {
     }
     EXPECT_TRUE(WaitFor([&] { return Status().rfind(L"硬性违规 0 处", 0) == 0; }))
         << Utf8Of(Status());
+    // The arranged month previewed as printed (its picture kept), then Esc.
+    ClickButton(ControlById(month_, 204));
+    HWND preview = FindOwnedWindow(month_, L"TavoMedPrintPreview");
+    ASSERT_NE(preview, nullptr) << "no preview of the month";
+    EXPECT_NE(ReadControlText(preview).find(L"护理排班表"), std::wstring::npos)
+        << Utf8Of(ReadControlText(preview));
+    RECT sheet{};
+    GetClientRect(preview, &sheet);
+    Screenshot page;
+    EXPECT_TRUE(WaitFor([&] {
+        return page.Capture(preview) && page.Count(sheet, Rgb{255, 255, 255}) > sheet.right * 100;
+    }));
+    page.SaveBmp(ArtifactDir() + L"\\month-preview.bmp");
+    ASSERT_TRUE(BringToForeground(preview));
+    TypeKeys({VK_ESCAPE});
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(preview); }));
+    ASSERT_TRUE(BringToForeground(month_));
+
     TypeWithControl('Z');
     EXPECT_TRUE(WaitFor([&] { return HardCount() == 400; })) << Utf8Of(Status());
     TypeWithControl('Y');
@@ -189,7 +207,14 @@ TEST_F(MonthWindowTest, ArrangementKeepsEveryHardRuleAndUndoGivesThe400Back) {
     // Enter on the first breach of the list moves to its cell, the night
     // before a day shift; there Ctrl+H marks the day a holiday, and F2 renames
     // the nurse.
-    TypeKeys({VK_TAB, VK_HOME, VK_RETURN});
+    // The focus came back to 打印预览; Shift+Tab goes back over 另存为, 保存,
+    // 打开 and 名单 to the list.
+    HWND list = ControlById(month_, 301);
+    ASSERT_TRUE(WaitFor([&] { return FocusedWindowOf(month_) == ControlById(month_, 204); }));
+    for (int i = 0; i < 5; ++i)
+        TypeShifted(VK_TAB);
+    ASSERT_TRUE(WaitFor([&] { return FocusedWindowOf(month_) == list; }));
+    TypeKeys({VK_HOME, VK_RETURN});
     EXPECT_TRUE(WaitFor([&] {
         const std::wstring said = AccessibleName(grid_);
         return FocusedWindowOf(month_) == grid_ && said.rfind(L"护士01，", 0) == 0 &&

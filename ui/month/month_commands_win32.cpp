@@ -1,11 +1,15 @@
 #include "ui/month/month_commands_win32.h"
 
+#include <commctrl.h>
+
 #include "engine/bounded_text.h"
 #include "month/arrange.h"
+#include "platform/local_date.h"
 #include "ui/clipboard_html_win32.h"
 #include "ui/commands.h"
 #include "ui/month/file_dialogs_win32.h"
 #include "ui/month/roster_dialog_win32.h"
+#include "ui/print/print_preview_win32.h"
 
 namespace {
 
@@ -162,19 +166,39 @@ void ToggleHoliday(MonthWindowState& s) {
 }
 
 // ---- Print, preview and copy ---------------------------------------------------------------
-// One function each, so that the month's printed page and its pasted table
-// (title, weekdays, counts, the breach summary and the signature lines) take
-// their place without touching the rest of the window.
+// Each through one function: the month's printed page and its pasted table
+// are printing's and the clipboard's, handed the month and its check.
 
-constexpr wchar_t kPrintNotReadyText[] =
-    L"排班表的打印将在此提供；现在可用“复制”粘贴到表格软件后打印。";
+// The month window asks for its prints: boxes over it, the outcome in its
+// status bar.
+PrintRequester MonthRequester(MonthWindowState& s) {
+    return {s.main->instance,
+            s.window,
+            s.dpi,
+            s.main->highContrastSource,
+            [](void* context, const wchar_t* status) {
+                const auto& state = *static_cast<const MonthWindowState*>(context);
+                SendMessageW(state.statusBar, SB_SETTEXTW, 2, reinterpret_cast<LPARAM>(status));
+            },
+            &s};
+}
+
+void PrepareMonthDocument(MonthWindowState& s) {
+    const LocalCivilDate today = GetLocalCivilDate();
+    PrepareMonthPrintDocument(*s.main->tool, s.month, s.check, today.year, today.month, today.day,
+                              &s.printDocument);
+}
 
 void PreviewMonth(MonthWindowState& s) {
-    ShowBox(s.window, kPrintNotReadyText, kMonthCaption, MB_ICONINFORMATION);
+    PrepareMonthDocument(s);
+    wchar_t title[kMonthWindowTitleCapacity];
+    FormatMonthTitle(s.month, title, kMonthWindowTitleCapacity);
+    PreviewDocumentCommand(MonthRequester(s), s.printDocument, title);
 }
 
 void PrintMonth(MonthWindowState& s) {
-    ShowBox(s.window, kPrintNotReadyText, kMonthCaption, MB_ICONINFORMATION);
+    PrepareMonthDocument(s);
+    PrintDocumentCommand(MonthRequester(s), s.printDocument, s.window);
 }
 
 // Global memory holding the bytes, ready for SetClipboardData; null when it

@@ -15,6 +15,7 @@
 #include "ui/month/month_clipboard.h"
 #include "ui/month/month_view.h"
 #include "ui/palette.h"
+#include "ui/print/print_layout.h"
 #include "ui/window_state.h"
 
 constexpr int32_t kMonthPathCapacity = MAX_PATH;
@@ -85,6 +86,7 @@ struct MonthWindowState {
     char fileBytes[kMonthFileCapacity];
     wchar_t copyText[kMonthClipboardTextCapacity];
     char copyTable[kMonthClipboardHtmlCapacity];
+    PrintDocument printDocument;
     wchar_t sentence[kCellSentenceCapacity];
 };
 
