@@ -1,7 +1,7 @@
 // The self-test option over any command line and any path capacity: found
 // exactly when "--selftest" occurs, the path terminated within its capacity,
 // at most 519 characters, never empty when there is room for a character,
-// and nothing written past the buffer.
+// and nothing written past the buffer; and the month file argument.
 #include <cstdint>
 #include <string>
 
@@ -17,6 +17,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
     line += fuzz::ConsumeWideText(data, 900);
     const size_t nul = line.find(L'\0');
     if (nul != std::wstring::npos) line.resize(nul);
+
+    // The month file after the program's path: a piece of the line when
+    // found, never written past its buffer.
+    fuzz::GuardedText month_file(capacity);
+    if (ParseMonthFileArgument(line.c_str(), month_file.data(), capacity)) {
+        FUZZ_CHECK(line.find(month_file.Text()) != std::wstring::npos);
+        month_file.CheckTerminatedAndGuarded();
+    } else {
+        month_file.CheckGuards();
+    }
 
     fuzz::GuardedText path(capacity);
     const bool found = ParseSelfTestOption(line.c_str(), path.data(), capacity);
