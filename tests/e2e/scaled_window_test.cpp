@@ -120,7 +120,8 @@ TEST_F(ScaledWindow, LiesOnTheScreenWithEveryFigureScaledAndComputesAsBefore) {
     // Tabbed to from the keyboard, the compute button shows its dotted focus mark
     // 4 pixels (scaled) inside its edges; the about button, unfocused, none.
     ASSERT_TRUE(BringToForeground(main_));
-    TypeKeys({VK_TAB, VK_TAB, VK_TAB, VK_TAB});
+    // From the first field: the second, the report, 打印预览, 排班表, 计算.
+    TypeKeys({VK_TAB, VK_TAB, VK_TAB, VK_TAB, VK_TAB});
     ASSERT_TRUE(WaitFor([&] { return FocusedWindowOf(main_) == ControlById(main_, 1001); }));
     const Rgb kWhite{255, 255, 255};
     auto mark_row = [&](int left, int right) {

@@ -9,6 +9,7 @@
 namespace {
 
 constexpr int32_t kWheelRows = 3;
+constexpr UINT kEndNameEditMessage = WM_APP + 1;
 // The corner mark of a reminder's cells, and the heavy outline of a hard
 // breach's: both survive a black-and-white printout and a colour-blind eye.
 constexpr int32_t kCornerMarkSize = 7;
@@ -410,8 +411,13 @@ LRESULT HandleGridMessage(MonthWindowState& state, HWND grid, UINT message, WPAR
             return 0;
         }
         case WM_COMMAND:
-            // The in-place name edit lost the focus: what it holds is kept.
-            if (HIWORD(wparam) == EN_KILLFOCUS) EndNameEdit(state, true);
+            // The in-place name edit lost the focus: what it holds is kept,
+            // once the edit is done telling (it is not destroyed from
+            // within its own message).
+            if (HIWORD(wparam) == EN_KILLFOCUS) PostMessageW(grid, kEndNameEditMessage, 0, 0);
+            return 0;
+        case kEndNameEditMessage:
+            EndNameEdit(state, true);
             return 0;
         case WM_CTLCOLOREDIT:
             SetTextColor(reinterpret_cast<HDC>(wparam),
