@@ -140,11 +140,6 @@ TEST(MonthFileSaved, TheLargestMonthFitsAndComesBackTheSame) {
     EXPECT_TRUE(SameMonth(opened, month));
 }
 
-TEST(MonthFileSaved, TooSmallABufferGivesNoFile) {
-    char bytes[64];
-    EXPECT_EQ(WriteMonthFile(SampleMonth(), bytes, 64), -1);
-}
-
 // --- the file as a spreadsheet saves it back ------------------------------------
 
 struct SpreadsheetSave {

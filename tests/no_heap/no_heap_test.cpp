@@ -14,7 +14,6 @@
 #include "expr/day_number.h"
 #include "expr/evaluator.h"
 #include "generators/follow_up_schedule.h"
-#include "month/month_file.h"
 #include "platform/local_date.h"
 #include "records/csv_record.h"
 #include "ui/clipboard_html.h"
@@ -198,27 +197,6 @@ TEST(NoHeap, CounterSeesAllocations) {
                   delete new int(3);
               }),
               1);
-}
-
-// The month file at its largest, written and read back as UTF-8 (a GBK file
-// is the system's to decode: iconv here, which allocates, MultiByteToWideChar
-// in the program).
-char g_month_file[kMonthFileCapacity];
-RotaMonth g_month;
-
-TEST(NoHeap, MonthFileAtItsLargest) {
-    RotaTable rota{};
-    const double values[kMaxParams] = {40, 31};
-    BuildRotaTable(GetBuiltinTool(), values, &rota);
-    MakeMonthFromRota(rota, nullptr, L"内科", MonthDate{2027, 1, 1}, &g_month);
-    bool read = false;
-    const long count = AllocationsDuring([&] {
-        const int32_t size = WriteMonthFile(g_month, g_month_file, kMonthFileCapacity);
-        MonthFileError error;
-        read = ReadMonthFile(g_month_file, size, &g_month, &error);
-    });
-    EXPECT_TRUE(read);
-    EXPECT_EQ(count, 0);
 }
 
 }  // namespace
