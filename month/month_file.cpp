@@ -605,6 +605,8 @@ bool ReadHead(FileReader* reader, RotaMonth* month) {
     if (cell.length > kWardNameMaxLength) {
         return FailHere(reader, L"科室“%ls”超过 %d 个字。", cell.text, kWardNameMaxLength);
     }
+    if (StartsAsAFormula(cell.text, cell.length))
+        return FailHere(reader, L"科室“%ls”%ls", cell.text, kFormulaStartText);
     CopyText(month->ward, kWardNameCapacity, cell.text);
 
     if (!ReadKeyLine(reader, kFirstDateKey, &cells)) return false;
@@ -681,6 +683,8 @@ bool ReadNurseHead(FileReader* reader, CellCursor* cells, MonthNurse* nurse) {
     if (cell.length > kNurseNameMaxLength) {
         return FailHere(reader, L"姓名“%ls”超过 %d 个字。", cell.text, kNurseNameMaxLength);
     }
+    if (StartsAsAFormula(cell.text, cell.length))
+        return FailHere(reader, L"姓名“%ls”%ls", cell.text, kFormulaStartText);
     CopyText(nurse->name, kNurseNameCapacity, cell.text);
     NextCell(cells, &cell);
     if (!ReadGrade(cell, &nurse->grade)) {

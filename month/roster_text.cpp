@@ -100,6 +100,8 @@ bool ReadName(Span cell, int32_t line, MonthNurse* nurse, RosterError* error) {
     if (cell.length > kNurseNameMaxLength) {
         return Fail(error, line, L"%ls超过 %d 个字。", quoted, kNurseNameMaxLength);
     }
+    if (StartsAsAFormula(cell.text, cell.length))
+        return Fail(error, line, L"姓名%ls%ls", quoted, kFormulaStartText);
     for (int32_t i = 0; i < cell.length; ++i)
         nurse->name[i] = cell.text[i];
     nurse->name[cell.length] = L'\0';
