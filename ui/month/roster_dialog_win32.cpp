@@ -312,6 +312,19 @@ void OnNursesBoxFocus(const RosterDialog& dialog) {
     if (length > 0 && start == 0 && end == length) SendMessageW(box, EM_SETSEL, length, length);
 }
 
+// Tab leaves the nurses box as it leaves every field, on every system; Ctrl+Tab
+// types the tab that parts a name from its grade (a paste brings its own).
+LRESULT CALLBACK NursesBoxProc(HWND box, UINT message, WPARAM wparam, LPARAM lparam) {
+    const auto edit_proc = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(box, GWLP_USERDATA));
+    const bool control_tab = wparam == VK_TAB && GetKeyState(VK_CONTROL) < 0;
+    if (message == WM_KEYDOWN && control_tab) {
+        SendMessageW(box, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L"\t"));
+        return 0;
+    }
+    if (message == WM_CHAR && control_tab) return 0;  // typed above
+    return CallWindowProcW(edit_proc, box, message, wparam, lparam);
+}
+
 void OnCommand(RosterDialog& dialog, WPARAM wparam) {
     switch (LOWORD(wparam)) {
         case IDOK:
@@ -340,6 +353,9 @@ void CreateControls(RosterDialog& dialog) {
             nullptr);
     }
     SendMessageW(dialog.controls[kWardField], EM_SETLIMITTEXT, kWardNameMaxLength, 0);
+    HWND box = dialog.controls[kNursesBox];
+    SetWindowLongPtrW(box, GWLP_USERDATA, GetWindowLongPtrW(box, GWLP_WNDPROC));
+    SetWindowLongPtrW(box, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(NursesBoxProc));
 }
 
 BOOL OnInitDialog(RosterDialog& dialog, HWND window) {

@@ -1,0 +1,184 @@
+// The roster and save-as dialogs in this process, driven from a second thread
+// as a user drives them: lines pasted from a spreadsheet, a bad one refused by
+// its line, a save that fails, keys that leave and close, and what is saved.
+#include <gtest/gtest.h>
+
+#include <thread>
+
+#include "records/month_store.h"
+#include "tests/e2e/driver.h"
+#include "tests/e2e/screen.h"
+#include "ui/month/file_dialogs_win32.h"
+#include "ui/month/roster_dialog_win32.h"
+
+namespace {
+
+// The test's own roster file: none before, none left behind.
+struct FreshRosterFile {
+    wchar_t path[MAX_PATH] = L"";
+    FreshRosterFile() {
+        EXPECT_TRUE(RosterFilePath(path, MAX_PATH));
+        DeleteFileW(path);
+    }
+    ~FreshRosterFile() {
+        if (!RemoveDirectoryW(path)) DeleteFileW(path);
+    }
+    bool Exists() const { return GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES; }
+    // A folder where the file goes, so that no save can replace it.
+    void Block() const {
+        std::wstring folder = path;
+        CreateDirectoryW(folder.substr(0, folder.rfind(L'\\')).c_str(), nullptr);
+        EXPECT_TRUE(CreateDirectoryW(path, nullptr));
+    }
+};
+
+struct Owner {
+    HWND window = CreateWindowExW(0, L"STATIC", L"", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40, 800,
+                                  600, nullptr, nullptr, nullptr, nullptr);
+    ~Owner() { DestroyWindow(window); }
+};
+
+// An edit of the dialog found by the name a screen reader gives it.
+HWND FieldNamed(HWND dialog, const wchar_t* name) {
+    for (HWND child : e2e::ChildWindows(dialog))
+        if (e2e::ClassOf(child) == L"Edit" && e2e::AccessibleName(child) == name) return child;
+    return nullptr;
+}
+
+std::pair<DWORD, DWORD> Selection(HWND edit) {
+    DWORD start = 0, end = 0;
+    SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    return {start, end};
+}
+
+bool FocusIs(HWND control) {
+    return e2e::WaitFor([&] { return e2e::FocusedWindowOf(control) == control; });
+}
+
+// Shows a box owned by the window, closes it and gives what it said.
+e2e::MessageBoxView CloseBoxOf(HWND window) {
+    e2e::MessageBoxView box;
+    EXPECT_TRUE(e2e::FindMessageBox(window, &box) && e2e::CloseMessageBox(box));
+    return box;
+}
+
+// A failure midway leaves no box or dialog open to hold the test up.
+struct CloseAtEnd {
+    HWND dialog;
+    ~CloseAtEnd() {
+        if (e2e::WaitFor([this] { return !IsWindow(dialog); }, 2000)) return;
+        for (e2e::MessageBoxView box; e2e::FindMessageBox(dialog, &box, 500);)
+            e2e::CloseMessageBox(box);
+        PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+    }
+};
+
+TEST(MonthDialogs, RosterRefusesABadLineAndAFailedSaveThenSavesItWhole) {
+    FreshRosterFile file;
+    Owner owner;
+    std::thread user([&] {
+        HWND dialog = e2e::FindOwnedWindow(owner.window, L"#32770");
+        const CloseAtEnd closing{dialog};
+        HWND ward = FieldNamed(dialog, L"科室");
+        HWND nurses = FieldNamed(dialog, L"护士（每行一人）");
+        ASSERT_TRUE(ward && nurses);
+        EXPECT_EQ(e2e::ReadControlText(dialog), L"名单");
+        e2e::SetControlText(ward, L"心内科");
+        e2e::WriteClipboard(L"张三\tN2\r\n李四\tN7\t不排夜班\r\n王五\t\t不排夜班\r\n");
+        SendMessageW(nurses, WM_PASTE, 0, 0);
+        RedrawWindow(dialog, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+        e2e::Screenshot shot;
+        EXPECT_TRUE(shot.Capture(dialog) && shot.SaveBmp(e2e::ArtifactDir() + L"\\roster.bmp"));
+
+        e2e::PressKey(ward, VK_RETURN);
+        const e2e::MessageBoxView bad_line = CloseBoxOf(dialog);
+        EXPECT_EQ(bad_line.caption, L"输入有误");
+        EXPECT_EQ(bad_line.text.rfind(L"名单第 2 行：", 0), 0u) << bad_line.text;
+        EXPECT_TRUE(FocusIs(nurses));
+        const std::wstring text = e2e::ReadControlText(nurses);
+        const size_t line_start = text.find(L"李四");
+        EXPECT_EQ(Selection(nurses),
+                  std::make_pair(DWORD(line_start), DWORD(text.find(L"\r\n", line_start))));
+        EXPECT_FALSE(file.Exists()) << "nothing saved";
+        SendMessageW(nurses, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L"李四\tN1"));
+
+        // A folder where the file goes: the save fails, the dialog stays.
+        file.Block();
+        HWND ok = GetDlgItem(dialog, IDOK);
+        e2e::PressKey(nurses, VK_TAB);  // leaves the box, on to 确定
+        EXPECT_TRUE(FocusIs(ok));
+        e2e::PressKey(ok, VK_RETURN);
+        const e2e::MessageBoxView failed = CloseBoxOf(dialog);
+        EXPECT_EQ(failed.caption, L"保存失败");
+        EXPECT_NE(failed.text.find(file.path), std::wstring::npos) << failed.text;
+        EXPECT_TRUE(IsWindowVisible(dialog));
+        RemoveDirectoryW(file.path);
+        e2e::ClickButton(ok);
+    });
+    WardRoster shown{};
+    EXPECT_TRUE(RunRosterDialog(owner.window, &shown));
+    user.join();
+    WardRoster read{};
+    ASSERT_TRUE(LoadWardRoster(&read));
+    const MonthNurse expected[] = {{L"张三", 2, false}, {L"李四", 1, false}, {L"王五", -1, true}};
+    for (const WardRoster& roster : {shown, read}) {
+        EXPECT_STREQ(roster.ward, L"心内科");
+        ASSERT_EQ(roster.roster.count, 3);
+        for (int i = 0; i < 3; ++i) {
+            const MonthNurse& nurse = roster.roster.nurse[i];
+            EXPECT_STREQ(nurse.name, expected[i].name);
+            EXPECT_EQ(nurse.grade, expected[i].grade) << i;
+            EXPECT_EQ(nurse.noNights, expected[i].noNights) << i;
+        }
+    }
+
+    // Shown again and typed into from the keyboard, then left with Esc: the
+    // roster and its file stay.
+    std::thread leaving([&] {
+        HWND dialog = e2e::FindOwnedWindow(owner.window, L"#32770");
+        const CloseAtEnd closing{dialog};
+        HWND nurses = FieldNamed(dialog, L"护士（每行一人）");
+        EXPECT_EQ(e2e::ReadControlText(nurses), L"张三\tN2\r\n李四\tN1\r\n王五\t\t不排夜班\r\n");
+        e2e::BringToForeground(dialog);
+        e2e::TypeKeys({'X', VK_TAB});
+        EXPECT_TRUE(FocusIs(nurses));
+        e2e::TypeKeys({'Y'});
+        e2e::TypeWithControl(VK_TAB);
+        e2e::TypeKeys({'Z', VK_TAB});
+        EXPECT_TRUE(FocusIs(GetDlgItem(dialog, IDOK)));
+        EXPECT_TRUE(e2e::ReadControlText(nurses).ends_with(L"不排夜班\r\ny\tz"))
+            << "kept, added to";
+        e2e::TypeKeys({VK_ESCAPE});
+    });
+    WardRoster kept = shown;
+    EXPECT_FALSE(RunRosterDialog(owner.window, &kept));
+    leaving.join();
+    EXPECT_STREQ(kept.ward, L"心内科");
+    ASSERT_TRUE(LoadWardRoster(&read));
+    EXPECT_STREQ(read.ward, L"心内科");
+}
+
+TEST(MonthDialogs, SaveAsOpensInTheSuggestedFolderAndAsksBeforeReplacing) {
+    Owner owner;
+    const std::wstring folder = e2e::FreshWorkDir(L"save_as");
+    const std::wstring chosen = folder + L"\\心内科2027年1月排班表.csv";
+    CloseHandle(CreateFileW(chosen.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+    std::thread user([&] {
+        HWND dialog = e2e::FindOwnedWindow(owner.window, L"#32770");
+        HWND name = nullptr;
+        for (HWND child : e2e::ChildWindows(dialog))
+            if (e2e::ClassOf(child) == L"Edit" && IsWindowVisible(child)) name = child;
+        EXPECT_EQ(e2e::ReadControlText(name), L"心内科2027年1月排班表");
+        e2e::PressKey(name, VK_RETURN);
+        e2e::MessageBoxView replace;
+        ASSERT_TRUE(e2e::FindMessageBox(dialog, &replace));
+        e2e::ClickButton(GetDlgItem(replace.box, IDYES));
+    });
+    wchar_t path[MAX_PATH] = L"";
+    EXPECT_TRUE(AskMonthFileToSave(owner.window, (folder + L"\\心内科2027年1月排班表").c_str(),
+                                   path, MAX_PATH));
+    user.join();
+    EXPECT_EQ(path, chosen) << "the folder kept, the extension added";
+}
+
+}  // namespace
