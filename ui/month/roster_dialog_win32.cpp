@@ -52,11 +52,23 @@ constexpr int32_t kNoControlId = -1;
 constexpr int32_t kWardFieldId = 100;
 constexpr int32_t kNursesBoxId = 101;
 
+constexpr wchar_t kStaticClass[] = L"STATIC";
+constexpr wchar_t kEditClass[] = L"EDIT";  // framed by a client edge
+constexpr wchar_t kButtonClass[] = L"BUTTON";
+
+constexpr DWORD kLabelStyle = SS_LEFT | SS_NOPREFIX;
+constexpr DWORD kFieldLabelStyle = kLabelStyle | SS_CENTERIMAGE;
+constexpr DWORD kFieldStyle = ES_AUTOHSCROLL | WS_TABSTOP | WS_GROUP;
+// Scrolled, never wrapped: a line of the box is a line of the text.
+constexpr DWORD kBoxStyle = ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL | ES_AUTOHSCROLL |
+                            ES_NOHIDESEL | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP | WS_GROUP;
+constexpr DWORD kOkStyle = BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP;
+constexpr DWORD kCancelStyle = BS_PUSHBUTTON | WS_TABSTOP;
+
 struct RosterControlDef {
     const wchar_t* className;
     const wchar_t* text;
     DWORD style;
-    DWORD exStyle;
     Box box;
     int32_t id;
     FontRole font;
@@ -66,56 +78,13 @@ struct RosterControlDef {
 // to a screen reader. The nurses box gives Tab to the dialog (it moves on) and
 // takes Enter for its lines; Enter in the ward field presses 确定.
 constexpr RosterControlDef kRosterControls[kRosterControlCount] = {
-    {L"STATIC",
-     kWardLabel,
-     SS_LEFT | SS_CENTERIMAGE | SS_NOPREFIX,
-     0,
-     {16, 14, 52, 27},
-     kNoControlId,
-     kLabelFont},
-    {L"EDIT",
-     L"",
-     ES_AUTOHSCROLL | WS_TABSTOP | WS_GROUP,
-     WS_EX_CLIENTEDGE,
-     {72, 14, 392, 27},
-     kWardFieldId,
-     kInputFont},
-    {L"STATIC",
-     kNursesLabel,
-     SS_LEFT | SS_NOPREFIX,
-     0,
-     {16, 54, 448, 22},
-     kNoControlId,
-     kLabelFont},
-    {L"EDIT",
-     L"",
-     ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL | ES_AUTOHSCROLL | ES_NOHIDESEL | WS_VSCROLL |
-         WS_HSCROLL | WS_TABSTOP | WS_GROUP,
-     WS_EX_CLIENTEDGE,
-     {16, 78, 448, 256},
-     kNursesBoxId,
-     kInputFont},
-    {L"STATIC",
-     kRosterHint,
-     SS_LEFT | SS_NOPREFIX,
-     0,
-     {16, 342, 448, 40},
-     kNoControlId,
-     kSmallFont},
-    {L"BUTTON",
-     kOkCaption,
-     BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP,
-     0,
-     {264, 394, 96, 30},
-     IDOK,
-     kButtonFont},
-    {L"BUTTON",
-     kCancelCaption,
-     BS_PUSHBUTTON | WS_TABSTOP,
-     0,
-     {368, 394, 96, 30},
-     IDCANCEL,
-     kButtonFont},
+    {kStaticClass, kWardLabel, kFieldLabelStyle, {16, 14, 52, 27}, kNoControlId, kLabelFont},
+    {kEditClass, L"", kFieldStyle, {72, 14, 392, 27}, kWardFieldId, kInputFont},
+    {kStaticClass, kNursesLabel, kLabelStyle, {16, 54, 448, 22}, kNoControlId, kLabelFont},
+    {kEditClass, L"", kBoxStyle, {16, 78, 448, 256}, kNursesBoxId, kInputFont},
+    {kStaticClass, kRosterHint, kLabelStyle, {16, 342, 448, 40}, kNoControlId, kSmallFont},
+    {kButtonClass, kOkCaption, kOkStyle, {264, 394, 96, 30}, IDOK, kButtonFont},
+    {kButtonClass, kCancelCaption, kCancelStyle, {368, 394, 96, 30}, IDCANCEL, kButtonFont},
 };
 
 // An empty dialog in memory: its controls are created at the owner's scale.
@@ -347,8 +316,9 @@ void CreateControls(RosterDialog& dialog) {
     HINSTANCE instance = GetModuleHandleW(nullptr);
     for (int32_t i = 0; i < kRosterControlCount; ++i) {
         const RosterControlDef& def = kRosterControls[i];
+        const DWORD edge = def.className == kEditClass ? WS_EX_CLIENTEDGE : 0;
         dialog.controls[i] = CreateWindowExW(
-            def.exStyle, def.className, def.text, WS_CHILD | WS_VISIBLE | def.style, 0, 0, 0, 0,
+            edge, def.className, def.text, WS_CHILD | WS_VISIBLE | def.style, 0, 0, 0, 0,
             dialog.window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(def.id)), instance,
             nullptr);
     }
