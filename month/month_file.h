@@ -26,9 +26,3 @@ struct MonthFileError {
 // Reads a month from the file's bytes. On failure month is untouched and
 // error says which line and what is wrong.
 bool ReadMonthFile(const char* bytes, int32_t length, RotaMonth* month, MonthFileError* error);
-
-// "<科室><年>年<月>月排班表.csv"
-void FormatMonthFileName(const RotaMonth& month, wchar_t* out, int32_t capacity);
-
-// "<科室> <年>年<月>月护理排班表": the title of the page and the pasted table.
-void FormatMonthTitle(const RotaMonth& month, wchar_t* out, int32_t capacity);

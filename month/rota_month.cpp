@@ -20,6 +20,12 @@ bool SameText(const wchar_t* a, const wchar_t* b, int32_t capacity) {
     return true;
 }
 
+bool IsNotForFileNames(wchar_t c) {
+    for (const wchar_t* bad = L"\\/:*?\"<>|"; *bad != L'\0'; ++bad)
+        if (c == *bad) return true;
+    return c < 0x20;
+}
+
 }  // namespace
 
 bool IsValidMonthDate(MonthDate date) {
@@ -57,6 +63,21 @@ const wchar_t* WeekdayName(int32_t weekday) {
 void FormatMonthDay(const RotaMonth& month, int32_t day_index, wchar_t* out, int32_t capacity) {
     const MonthDate date = DateOfDay(month, day_index);
     FormatText(out, capacity, L"%d月%d日", date.month, date.day);
+}
+
+void FormatMonthTitle(const RotaMonth& month, wchar_t* out, int32_t capacity) {
+    FormatText(out, capacity,
+               HasText(month.ward) ? L"%ls %d年%d月护理排班表" : L"%ls%d年%d月护理排班表",
+               month.ward, month.first.year, month.first.month);
+}
+
+// A ward's name may hold what no file name can; those characters become "_".
+void FormatMonthFileName(const RotaMonth& month, wchar_t* out, int32_t capacity) {
+    FormatText(out, capacity, L"%ls%d年%d月排班表.csv", month.ward, month.first.year,
+               month.first.month);
+    const int32_t ward_length = TextLength(month.ward);
+    for (int32_t i = 0; i < ward_length && i < capacity && out[i] != L'\0'; ++i)
+        if (IsNotForFileNames(out[i])) out[i] = L'_';
 }
 
 const wchar_t* GradeName(int8_t grade) {

@@ -101,6 +101,10 @@ struct Roster {
 void MakeMonthFromRota(const RotaTable& rota, const Roster* roster, const wchar_t* ward,
                        MonthDate first, RotaMonth* month);
 
+// The date a month made from the computed rota alone carries, where no view
+// shows a date (the main window's own table and page of the computed rota).
+constexpr MonthDate kComputedRotaFirstDate = {2000, 1, 1};
+
 // The first day of the month after today's.
 MonthDate FirstOfNextMonth(int32_t year, int32_t month, int32_t day);
 
@@ -119,6 +123,13 @@ const wchar_t* WeekdayName(int32_t weekday);
 
 // "1月3日": the day's month and day, as breaches and the screen reader say it.
 void FormatMonthDay(const RotaMonth& month, int32_t day_index, wchar_t* out, int32_t capacity);
+
+// "<科室> <年>年<月>月护理排班表" (without a ward, from the year on): the
+// title of the month's page, its pasted table and its window.
+void FormatMonthTitle(const RotaMonth& month, wchar_t* out, int32_t capacity);
+
+// "<科室><年>年<月>月排班表.csv": the name a month's file is first offered.
+void FormatMonthFileName(const RotaMonth& month, wchar_t* out, int32_t capacity);
 
 // "N2" for a grade, "" for none.
 const wchar_t* GradeName(int8_t grade);

@@ -4,119 +4,13 @@
 #include "engine/compute.h"
 #include "engine/result_texts.h"
 #include "generators/nursing_rota.h"
-#include "platform/utf8.h"
+#include "month/rota_month.h"
+#include "ui/html_payload.h"
 #include "ui/rota_texts.h"
 
 namespace {
 
 constexpr int32_t kSmallCellCapacity = 16;
-
-// The offsets are written "%010d": ten decimal digits.
-constexpr int32_t kOffsetDigits = 10;
-constexpr int64_t kLargestOffset = 9999999999;
-
-struct Entity {
-    wchar_t character;
-    const char* text;
-};
-
-// No markup here carries attributes, so quotes need no escaping.
-constexpr Entity kEntities[] = {{L'&', "&amp;"}, {L'<', "&lt;"}, {L'>', "&gt;"}};
-
-// Appends to a byte buffer that is never overrun: the first piece that does
-// not fit marks the payload as failed, and nothing more is added after it.
-struct PayloadWriter {
-    char* out;
-    int64_t capacity;
-    int64_t size;
-    bool overflow;
-};
-
-void AppendBytes(PayloadWriter& w, const char* bytes, int64_t count) {
-    if (w.overflow) return;
-    if (count > w.capacity - w.size) {
-        w.overflow = true;
-        return;
-    }
-    for (int64_t i = 0; i < count; ++i) {
-        w.out[w.size + i] = bytes[i];
-    }
-    w.size += count;
-}
-
-int64_t AsciiLength(const char* text) {
-    int64_t n = 0;
-    while (text[n] != '\0')
-        ++n;
-    return n;
-}
-
-void AppendMarkup(PayloadWriter& w, const char* markup) {
-    AppendBytes(w, markup, AsciiLength(markup));
-}
-
-void AppendUtf8(PayloadWriter& w, const wchar_t* text, int64_t length) {
-    if (w.overflow || length <= 0) return;
-    const int64_t written = WideToUtf8(text, length, w.out + w.size, w.capacity - w.size);
-    if (written < 0) {
-        w.overflow = true;
-        return;
-    }
-    w.size += written;
-}
-
-const char* EntityFor(wchar_t c) {
-    for (const Entity& entity : kEntities) {
-        if (entity.character == c) return entity.text;
-    }
-    return nullptr;
-}
-
-// The escaped characters are ASCII, so the runs between them never split a
-// surrogate pair.
-void AppendEscaped(PayloadWriter& w, const wchar_t* text, int64_t length) {
-    int64_t run_start = 0;
-    for (int64_t i = 0; i < length; ++i) {
-        const char* entity = EntityFor(text[i]);
-        if (entity == nullptr) continue;
-        AppendUtf8(w, text + run_start, i - run_start);
-        AppendMarkup(w, entity);
-        run_start = i + 1;
-    }
-    AppendUtf8(w, text + run_start, length - run_start);
-}
-
-void AppendEscaped(PayloadWriter& w, const wchar_t* text) {
-    AppendEscaped(w, text, TextLength(text));
-}
-
-void AppendCell(PayloadWriter& w, const wchar_t* text, int64_t length) {
-    AppendMarkup(w, "<td>");
-    AppendEscaped(w, text, length);
-    AppendMarkup(w, "</td>");
-}
-
-void AppendCell(PayloadWriter& w, const wchar_t* text) {
-    AppendCell(w, text, TextLength(text));
-}
-
-void AppendHeadCell(PayloadWriter& w, const wchar_t* text) {
-    AppendMarkup(w, "<th>");
-    AppendEscaped(w, text);
-    AppendMarkup(w, "</th>");
-}
-
-void AppendOneCellRow(PayloadWriter& w, const wchar_t* text, int64_t length) {
-    AppendMarkup(w, "<tr>");
-    AppendCell(w, text, length);
-    AppendMarkup(w, "</tr>\r\n");
-}
-
-void AppendParagraph(PayloadWriter& w, const wchar_t* text) {
-    AppendMarkup(w, "<p>");
-    AppendEscaped(w, text);
-    AppendMarkup(w, "</p>\r\n");
-}
 
 // --- Nursing rota ---
 
@@ -146,40 +40,47 @@ void OpenRotaRow(PayloadWriter& w, const wchar_t* head) {
     AppendCell(w, head);
 }
 
-void AppendRotaNurseRow(PayloadWriter& w, const RotaTable& table, int32_t nurse_index) {
-    wchar_t label[kRotaNurseLabelCapacity];
-    FormatRotaNurseLabel(nurse_index, label, kRotaNurseLabelCapacity);
-    OpenRotaRow(w, label);
-    for (int32_t day_index = 0; day_index < table.size.days; ++day_index) {
-        const wchar_t letter[2] = {kRotaShiftLetters[table.shift[nurse_index][day_index]], L'\0'};
+void AppendRotaNurseRow(PayloadWriter& w, const RotaMonth& month, const MonthCounts& counts,
+                        int32_t nurse_index) {
+    OpenRotaRow(w, month.nurse[nurse_index].name);
+    for (int32_t day_index = 0; day_index < month.days; ++day_index) {
+        const wchar_t letter[2] = {kMonthShiftLetters[month.cell[nurse_index][day_index].shift],
+                                   L'\0'};
         AppendCell(w, letter);
     }
-    for (const int16_t count : table.nurseCounts[nurse_index])
-        AppendCount(w, count);
+    for (int32_t shift = 0; shift < kRotaShiftCount; ++shift)
+        AppendCount(w, counts.nurse[nurse_index][shift]);
     AppendMarkup(w, "</tr>\r\n");
 }
 
 // The day's staffing: how many nurses each shift has on each day.
-void AppendRotaDayCountRow(PayloadWriter& w, const RotaTable& table, int32_t shift) {
+void AppendRotaDayCountRow(PayloadWriter& w, const RotaMonth& month, const MonthCounts& counts,
+                           int32_t shift) {
     wchar_t head[kSmallCellCapacity];
     FormatRotaDayCountHead(shift, head, kSmallCellCapacity);
     OpenRotaRow(w, head);
-    for (int32_t day_index = 0; day_index < table.size.days; ++day_index)
-        AppendCount(w, table.dayCounts[day_index][shift]);
+    for (int32_t day_index = 0; day_index < month.days; ++day_index)
+        AppendCount(w, counts.day[day_index][shift]);
     AppendMarkup(w, "</tr>\r\n");
 }
 
+// The computed rota pastes as the month made from it, as it stands: its
+// nurses' labels, its shifts, no dates.
 void AppendRotaFragment(PayloadWriter& w, const ToolDef& tool, const double* values) {
     RotaTable table;
     BuildRotaTable(tool, values, &table);
+    RotaMonth month;
+    MakeMonthFromRota(table, nullptr, L"", kComputedRotaFirstDate, &month);
+    MonthCounts counts;
+    CountMonth(month, &counts);
     AppendParagraph(w, kRotaRuleLine);
     AppendMarkup(w, "<table>\r\n");
-    AppendRotaHeadRow(w, table.size.days);
-    for (int32_t nurse_index = 0; nurse_index < table.size.nurses; ++nurse_index) {
-        AppendRotaNurseRow(w, table, nurse_index);
+    AppendRotaHeadRow(w, month.days);
+    for (int32_t nurse_index = 0; nurse_index < month.nurses; ++nurse_index) {
+        AppendRotaNurseRow(w, month, counts, nurse_index);
     }
     for (int32_t shift = 0; shift < kRotaShiftCount; ++shift)
-        AppendRotaDayCountRow(w, table, shift);
+        AppendRotaDayCountRow(w, month, counts, shift);
     AppendMarkup(w, "</table>\r\n");
     AppendParagraph(w, kRotaHintLine);
 }
@@ -244,43 +145,6 @@ void AppendFragment(PayloadWriter& w, const ToolDef& tool, const double* values,
     }
 }
 
-// --- Header ---
-
-struct HeaderOffsets {
-    int64_t startHtml;
-    int64_t endHtml;
-    int64_t startFragment;
-    int64_t endFragment;
-};
-
-constexpr const char* kOffsetNames[] = {"StartHTML:", "EndHTML:", "StartFragment:", "EndFragment:"};
-constexpr int32_t kOffsetCount = 4;
-
-// Writes the header with zeros in the offset fields; returns where each field is.
-void AppendHeader(PayloadWriter& w, int64_t* field_positions) {
-    AppendMarkup(w, "Version:0.9\r\n");
-    for (int32_t k = 0; k < kOffsetCount; ++k) {
-        AppendMarkup(w, kOffsetNames[k]);
-        field_positions[k] = w.size;
-        AppendMarkup(w, "0000000000\r\n");
-    }
-}
-
-void WriteOffset(char* field, int64_t value) {
-    for (int32_t i = kOffsetDigits - 1; i >= 0; --i) {
-        field[i] = static_cast<char>('0' + value % 10);
-        value /= 10;
-    }
-}
-
-void FillHeader(PayloadWriter& w, const int64_t* field_positions, const HeaderOffsets& offsets) {
-    const int64_t values[kOffsetCount] = {offsets.startHtml, offsets.endHtml, offsets.startFragment,
-                                          offsets.endFragment};
-    for (int32_t k = 0; k < kOffsetCount; ++k) {
-        WriteOffset(w.out + field_positions[k], values[k]);
-    }
-}
-
 constexpr double kNoValues[kMaxParams] = {};
 
 }  // namespace
@@ -290,17 +154,8 @@ int64_t BuildClipboardHtml(const ToolDef& tool, const double* values, const wcha
     if (out == nullptr || capacity < 0) return -1;
     if (values == nullptr) values = kNoValues;
     PayloadWriter w{out, capacity, 0, false};
-    int64_t field_positions[kOffsetCount] = {};
-    AppendHeader(w, field_positions);
-    HeaderOffsets offsets{};
-    offsets.startHtml = w.size;
-    AppendMarkup(w, "<html><body>\r\n<!--StartFragment-->");
-    offsets.startFragment = w.size;
+    HtmlFrame frame{};
+    BeginHtmlPayload(w, &frame);
     AppendFragment(w, tool, values, report, verdict);
-    offsets.endFragment = w.size;
-    AppendMarkup(w, "<!--EndFragment-->\r\n</body></html>");
-    offsets.endHtml = w.size;
-    if (w.overflow || offsets.endHtml > kLargestOffset) return -1;
-    FillHeader(w, field_positions, offsets);
-    return w.size;
+    return EndHtmlPayload(w, frame);
 }

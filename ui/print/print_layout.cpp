@@ -1,4 +1,4 @@
-#include "ui/print_layout.h"
+#include "ui/print/print_layout.h"
 
 #include "engine/bounded_text.h"
 #include "ui/rota_texts.h"
@@ -10,7 +10,9 @@ namespace {
 constexpr int32_t kTitlePoints = 120;
 constexpr int32_t kRotaTextPoints = 80;
 constexpr int32_t kReportTextPoints = 100;
-constexpr int32_t kLargestGridPoints = 110;
+// A small rota's grid grows to fill its sheet up to this size, which a board
+// is read at from a step away.
+constexpr int32_t kLargestGridPoints = 140;
 
 // Nothing comes nearer than this to a sheet's edge, whatever the device
 // could print (a test bitmap or a preview has no margins of its own).
@@ -383,6 +385,16 @@ void EmitGridRules(const Emitter& out, const RotaPage& page, const PrintPlan& pl
     }
 }
 
+// A box's outline as four rules: each rule is drawn at least a device pixel
+// wide, so the outline stays whole however small the sheet is shown (a black
+// box under a grey one loses a side wherever the two round alike).
+void EmitOutline(const Emitter& out, Box box, int32_t rule) {
+    EmitFill(out, {box.x, box.y, box.width, rule}, kBlack);
+    EmitFill(out, {box.x, Bottom(box) - rule, box.width, rule}, kBlack);
+    EmitFill(out, {box.x, box.y, rule, box.height}, kBlack);
+    EmitFill(out, {Right(box) - rule, box.y, rule, box.height}, kBlack);
+}
+
 // "人员：… 人；周期：… 天" on the left, the legend of the cell fills on the right.
 void EmitStaffAndLegendRow(const Emitter& out, const PrintDocument& document, const PrintPlan& plan,
                            int32_t y) {
@@ -401,9 +413,8 @@ void EmitStaffAndLegendRow(const Emitter& out, const PrintDocument& document, co
     const int32_t rule = RuleWidth(plan.page.dpi);
     for (int32_t shift = 0; shift < kRotaShiftCount; ++shift, x += entry) {
         const Box box = {x, y, swatch, swatch};
-        EmitFill(out, box, kBlack);
-        EmitFill(out, {x + rule, y + rule, swatch - 2 * rule, swatch - 2 * rule},
-                 kShiftGreys[shift]);
+        EmitFill(out, box, kShiftGreys[shift]);
+        EmitOutline(out, box, rule);
         EmitText(out, box, &kRotaShiftLetters[shift], 1, kPrintBoldTextFont, PrintAlign::kCentre);
         EmitText(out, {x + swatch + em / 2, y, name_width, line}, kRotaShiftNames[shift],
                  kPrintTextFont, PrintAlign::kLeft);
@@ -599,10 +610,10 @@ bool PrefersLandscape(const ToolDef& tool) {
     return IsRota(tool);
 }
 
-PageGeometry A4Page(bool landscape, int32_t dpi) {
-    // 210 x 297 mm; a quarter inch is dpi / 4.
-    const int32_t short_side = static_cast<int32_t>((int64_t{2100} * dpi + 127) / 254);
-    const int32_t long_side = static_cast<int32_t>((int64_t{2970} * dpi + 127) / 254);
+PageGeometry PaperPage(PaperSize paper, bool landscape, int32_t dpi) {
+    // A quarter inch is dpi / 4.
+    const int32_t short_side = static_cast<int32_t>((int64_t{paper.shortSide} * dpi + 127) / 254);
+    const int32_t long_side = static_cast<int32_t>((int64_t{paper.longSide} * dpi + 127) / 254);
     const int32_t width = landscape ? long_side : short_side;
     const int32_t height = landscape ? short_side : long_side;
     const int32_t margin = dpi / 4;

@@ -1,11 +1,11 @@
-#include "ui/print_job_win32.h"
+#include "ui/print/print_job_win32.h"
 
 #include "engine/bounded_text.h"
 #include "platform/local_date.h"
 #include "ui/commands.h"
 #include "ui/newer_windows.h"
-#include "ui/print_page_win32.h"
-#include "ui/print_texts.h"
+#include "ui/print/print_page_win32.h"
+#include "ui/print/print_texts.h"
 #include "ui/shell_text.h"
 #include "ui/window_fonts.h"
 
@@ -91,8 +91,9 @@ void TakeDialogResult(const PRINTDLGEXW& request, PrinterSetup& setup) {
     setup.context = request.hDC;
 }
 
-// The default printer's settings, turned to the document's orientation (and,
-// for the rota, to A4): the dialog opens with them, the user may change them.
+// The default printer's settings, its paper kept and turned to the document's
+// orientation: the dialog opens with them, the user may change them, and the
+// page is laid out for the paper the context then has.
 bool DefaultSetup(PrintDlgExFunction print_dialog, HWND owner, const PrintDocument& document,
                   DWORD flags, PrinterSetup& setup) {
     PRINTDLGEXW request = DialogRequest(owner, PD_RETURNDEFAULT | flags, setup);
@@ -103,10 +104,6 @@ bool DefaultSetup(PrintDlgExFunction print_dialog, HWND owner, const PrintDocume
     const bool landscape = PrefersLandscape(*document.tool);
     mode->dmOrientation = static_cast<short>(landscape ? DMORIENT_LANDSCAPE : DMORIENT_PORTRAIT);
     mode->dmFields |= DM_ORIENTATION;
-    if (landscape) {
-        mode->dmPaperSize = DMPAPER_A4;
-        mode->dmFields |= DM_PAPERSIZE;
-    }
     GlobalUnlock(setup.devMode);
     if (setup.context != nullptr) ResetDCW(setup.context, mode);
     return true;
@@ -206,7 +203,7 @@ void PrepareWindowDocument(const WindowState& state, PrintDocument* document) {
 }
 
 PageGeometry DefaultPrinterPage(const PrintDocument& document, HWND owner) {
-    const PageGeometry a4 = A4Page(PrefersLandscape(*document.tool), kPreviewDpi);
+    const PageGeometry a4 = PaperPage(kA4Paper, PrefersLandscape(*document.tool), kPreviewDpi);
     const PrintLibraries libraries;
     if (!libraries.HasPrinter()) return a4;
     PrinterSetup setup;

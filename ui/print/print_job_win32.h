@@ -5,7 +5,7 @@
 
 #include <windows.h>
 
-#include "ui/print_layout.h"
+#include "ui/print/print_layout.h"
 #include "ui/window_state.h"
 
 // Ctrl+P in the window and 打印 in the preview. Without a result, the "提示"
