@@ -1,5 +1,4 @@
-// The roster and save-as dialogs in this process, driven from a second thread as
-// a user drives them: pasted lines, a bad one, a failed save, keys, what is saved.
+// The roster and save-as dialogs in this process, driven from a thread as a user would.
 #include <gtest/gtest.h>
 
 #include <thread>
@@ -75,7 +74,9 @@ TEST(MonthDialogs, RosterRefusesABadLineAndAFailedSaveThenSavesItWhole) {
         e2e::PressKey(ward, VK_RETURN);
         const e2e::MessageBoxView bad_line = CloseBoxOf(dialog);
         EXPECT_EQ(bad_line.caption, L"输入有误");
-        EXPECT_EQ(bad_line.text.rfind(L"名单第 2 行：", 0), 0u) << bad_line.text;
+        EXPECT_EQ(bad_line.text,
+                  L"名单第 2 行：“N7”既不是能级（N0～N4）也不是“不排夜班”。\r\n\r\n"
+                  L"请改正该行后再按“确定”。");
         EXPECT_TRUE(FocusIs(nurses));
         const std::wstring text = e2e::ReadControlText(nurses);
         DWORD start = 0, end = 0;

@@ -16,11 +16,12 @@ constexpr wchar_t kRosterTitle[] = L"名单";
 constexpr wchar_t kWardLabel[] = L"科室";
 constexpr wchar_t kNursesLabel[] = L"护士（每行一人）";
 constexpr wchar_t kRosterHint[] =
-    L"每行：姓名，可再加 Tab 和能级（N0–N4）、Tab 和“不排夜班”；"
+    L"每行：姓名，可再加 Tab 和能级（N0～N4）、Tab 和“不排夜班”；"
     L"可从 Excel 或 WPS 粘贴一至三列。框内按 Ctrl+Tab 输入 Tab。";
 constexpr wchar_t kOkCaption[] = L"确定";
 constexpr wchar_t kCancelCaption[] = L"取消";
-constexpr wchar_t kRosterLineErrorFormat[] = L"名单第 %d 行：%ls\r\n\r\n请改正该行后再按“确定”。";
+// The parser's text names the line ("第 2 行：…").
+constexpr wchar_t kRosterLineErrorFormat[] = L"名单%ls\r\n\r\n请改正该行后再按“确定”。";
 constexpr wchar_t kRosterTooLongFormat[] =
     L"名单过长：最多 %d 名护士，每行一人。\r\n\r\n请删去多余的行后再按“确定”。";
 constexpr wchar_t kRosterSaveFailedFormat[] =
@@ -253,7 +254,7 @@ void OnOk(RosterDialog& dialog) {
     RosterError error{};
     if (!ParseRosterText(dialog.text, &typed.roster, &error)) {
         wchar_t message[kRosterMessageCapacity];
-        FormatText(message, kRosterMessageCapacity, kRosterLineErrorFormat, error.line, error.text);
+        FormatText(message, kRosterMessageCapacity, kRosterLineErrorFormat, error.text);
         ShowMessage(dialog, message, kInputErrorCaption);
         SelectNursesLine(dialog, error.line);
         return;
