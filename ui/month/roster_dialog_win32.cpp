@@ -127,11 +127,26 @@ void ChoosePalette(RosterDialog& dialog) {
     dialog.panelBrush = CreateSolidBrush(ToColorRef(Paint(dialog.palette, kPanelPaint)));
 }
 
-// Every control at the dialog's scale, in its new font; the old fonts go once
-// no control holds them.
-void ScaleControls(RosterDialog& dialog, int32_t dpi) {
+// The DPI's own scale, lowered where the dialog would not fit the work area
+// (a small screen at a large DPI), so that its buttons stay on the screen.
+Scale FittingScale(int32_t dpi, Box work, FrameSize frame) {
+    Scale scale = {dpi, 96};
+    const Scale rooms[] = {{work.width - frame.width, kClientWidth},
+                           {work.height - frame.height, kClientHeight}};
+    for (const Scale room : rooms) {
+        const bool smaller = int64_t{room.numerator} * scale.denominator <
+                             int64_t{scale.numerator} * room.denominator;
+        if (room.numerator > 0 && smaller) scale = room;
+    }
+    return scale;
+}
+
+// Every control at the scale for the DPI and the work area of the dialog's
+// monitor, in its new font; the old fonts go once no control holds them.
+void ScaleControls(RosterDialog& dialog, int32_t dpi, HWND on_monitor) {
     dialog.dpi = dpi;
-    dialog.scale = {dpi, 96};
+    dialog.scale =
+        FittingScale(dpi, MonitorWorkArea(on_monitor), FrameAtDpi(kRosterDialogStyle, dpi));
     HFONT old_fonts[kFontRoleCount];
     for (int32_t role = 0; role < kFontRoleCount; ++role)
         old_fonts[role] = dialog.fonts[role];
@@ -147,18 +162,18 @@ void ScaleControls(RosterDialog& dialog, int32_t dpi) {
     DeleteFonts(old_fonts);
 }
 
-// Centred on the owner, inside the work area of the owner's monitor.
-void PlaceOverOwner(const RosterDialog& dialog) {
+// The dialog's outer size at its scale.
+SIZE OuterSize(const RosterDialog& dialog) {
     const FrameSize frame = FrameAtDpi(kRosterDialogStyle, dialog.dpi);
-    const int32_t width = Scaled(kClientWidth, dialog.scale) + frame.width;
-    const int32_t height = Scaled(kClientHeight, dialog.scale) + frame.height;
-    RECT owner{};
-    const Box work = MonitorWorkArea(dialog.owner);
-    if (dialog.owner == nullptr || !GetWindowRect(dialog.owner, &owner)) {
-        owner = {work.x, work.y, work.x + work.width, work.y + work.height};
-    }
-    int32_t x = owner.left + (owner.right - owner.left - width) / 2;
-    int32_t y = owner.top + (owner.bottom - owner.top - height) / 2;
+    return {Scaled(kClientWidth, dialog.scale) + frame.width,
+            Scaled(kClientHeight, dialog.scale) + frame.height};
+}
+
+// The dialog at its size with its top left at (x, y), moved where it would
+// stick out of the work area of the monitor that on_monitor is on.
+void PlaceInside(const RosterDialog& dialog, HWND on_monitor, int32_t x, int32_t y) {
+    const auto [width, height] = OuterSize(dialog);
+    const Box work = MonitorWorkArea(on_monitor);
     if (x + width > work.x + work.width) x = work.x + work.width - width;
     if (y + height > work.y + work.height) y = work.y + work.height - height;
     if (x < work.x) x = work.x;
@@ -166,13 +181,21 @@ void PlaceOverOwner(const RosterDialog& dialog) {
     SetWindowPos(dialog.window, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-// Moved to a monitor of another DPI: the rectangle the system suggests, the
-// controls and fonts at the new scale.
+// Centred on the owner (on its screen's work area without one).
+void PlaceOverOwner(const RosterDialog& dialog) {
+    const auto [width, height] = OuterSize(dialog);
+    const Box work = MonitorWorkArea(dialog.owner);
+    RECT owner = {work.x, work.y, work.x + work.width, work.y + work.height};
+    if (dialog.owner != nullptr) GetWindowRect(dialog.owner, &owner);
+    PlaceInside(dialog, dialog.owner, owner.left + (owner.right - owner.left - width) / 2,
+                owner.top + (owner.bottom - owner.top - height) / 2);
+}
+
+// Moved to a monitor of another DPI: where the system suggests, the controls
+// and fonts at the new scale.
 void OnDpiChanged(RosterDialog& dialog, int32_t dpi, const RECT& suggested) {
-    ScaleControls(dialog, dpi);
-    SetWindowPos(dialog.window, nullptr, suggested.left, suggested.top,
-                 suggested.right - suggested.left, suggested.bottom - suggested.top,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+    ScaleControls(dialog, dpi, dialog.window);
+    PlaceInside(dialog, dialog.window, suggested.left, suggested.top);
     InvalidateRect(dialog.window, nullptr, TRUE);
 }
 
@@ -334,7 +357,7 @@ BOOL OnInitDialog(RosterDialog& dialog, HWND window) {
     SetWindowLongPtrW(window, DWLP_USER, reinterpret_cast<LONG_PTR>(&dialog));
     ChoosePalette(dialog);
     CreateControls(dialog);
-    ScaleControls(dialog, WindowDpi(dialog.owner, SystemDpi()));
+    ScaleControls(dialog, WindowDpi(dialog.owner, SystemDpi()), dialog.owner);
     PlaceOverOwner(dialog);
     ShowRoster(dialog, *dialog.roster);
     HWND ward = dialog.controls[kWardField];
