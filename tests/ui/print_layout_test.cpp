@@ -3,9 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
+
+#include "engine/bounded_text.h"
 
 namespace {
 
@@ -138,6 +141,53 @@ TEST(PrintLayoutRota, TheGridsTextGrowsWithTheSheetUpToFourteenPoints) {
         EXPECT_EQ(PrintPages(RotaDocument(8, 7), sheet, &small).size(), 1u);
         EXPECT_NEAR(GridPoints(small), 14.0, 0.15) << "on a sheet " << sheet.width << " wide";
     }
+}
+
+// A ward's month on one A4 sheet: its title, names with grades, weekdays and
+// summary, and a heavy-outlined, corner-marked cell for every cell a breach
+// takes part in (the corner a black box of its own, a breach's mark survives
+// black and white).
+TEST(PrintLayoutRota, AWardsMonthPrintsItsNamesDatesAndBreachesOnOneSheet) {
+    double values[kMaxParams] = {40, 31};
+    RotaTable table;
+    BuildRotaTable(GetBuiltinTool(), values, &table);
+    Roster roster{};
+    roster.count = 1;
+    CopyText(roster.nurse[0].name, kNurseNameCapacity, L"欧阳晓芳张三李四王五赵六");
+    roster.nurse[0].grade = 3;
+    auto month = std::make_unique<RotaMonth>();
+    MakeMonthFromRota(table, &roster, L"心内科", {2027, 1, 1}, month.get());
+    auto check = std::make_unique<MonthCheck>();
+    CheckMonth(*month, check.get());
+    auto document = std::make_unique<PrintDocument>();
+    PrepareMonthPrintDocument(GetBuiltinTool(), *month, *check, 2026, 12, 9, document.get());
+    const std::vector<Page> pages = PrintPages(*document, kA4Landscape);
+    ASSERT_EQ(pages.size(), 1u);
+    std::set<std::wstring> texts;
+    for (const DrawnItem& d : pages[0])
+        texts.insert(d.text);
+    const std::wstring summary =
+        L"硬性违规 400 处，提醒 " + std::to_wstring(check->softCount) + L" 处";
+    for (const std::wstring& expected :
+         {std::wstring(L"心内科 2027年1月护理排班表"), std::wstring(L"欧阳晓芳张三李四王五赵六 N3"),
+          std::wstring(L"护士40"), std::wstring(L"五"), std::wstring(L"请假人数"), summary})
+        EXPECT_TRUE(texts.count(expected)) << "missing a text of length " << expected.size();
+    int32_t marked = 0;
+    for (const auto& row : check->cellRules)
+        for (RuleBits bits : row)
+            marked += bits != 0 ? 1 : 0;
+    for (RuleBits bits : check->dayRules)  // the staffing rows: a short day, an unled night
+        marked += ((bits & RuleBit(kRuleDayShort)) != 0) +
+                  ((bits & (RuleBit(kRuleNightShort) | RuleBit(kRuleNightGrade))) != 0);
+    // A corner: a square black fill a quarter of a row high, drawn after its cell.
+    PrintPlan plan;
+    PlanPrint(*document, kA4Landscape, &plan);
+    const int32_t corner = plan.rowHeight / 4;
+    int32_t corners = 0;
+    for (const DrawnItem& d : pages[0])
+        corners += d.item.kind == PrintItemKind::kFill && d.item.grey == 0 &&
+                   d.item.box.width == corner && d.item.box.height == corner;
+    EXPECT_EQ(corners, marked) << "one per marked cell";
 }
 
 constexpr OutputDef kOutput = {"x", L"结果", nullptr, "1", "f0"};

@@ -19,6 +19,8 @@
 
 #include "engine/tool_def.h"
 #include "generators/nursing_rota.h"
+#include "month/month_rules.h"
+#include "month/rota_month.h"
 #include "ui/layout.h"
 
 // The smallest text on a page, in points.
@@ -26,7 +28,7 @@ constexpr int32_t kSmallestPrintPoints = 7;
 
 constexpr int32_t kPrintDateCapacity = 16;
 
-// What is printed: the window's last result.
+// What is printed: the window's last result, or a ward's month.
 struct PrintDocument {
     const ToolDef* tool;
     const double* values;   // the parameter values the result was computed from
@@ -34,12 +36,23 @@ struct PrintDocument {
     const wchar_t* verdict;
     int32_t level;
     wchar_t printedOn[kPrintDateCapacity];  // "2026-12-09"
-    RotaTable rota;                         // the rota's table, for the rota only
+    // The rota as a month: the one made from the computed rota (its nurses'
+    // labels, no dates), or the ward's own.
+    RotaMonth month;
+    // A ward's month only: its breaches, marked on the page. It prints with
+    // its title, names and grades, dates and weekdays, leave and the summary.
+    const MonthCheck* check;
 };
 
 void PreparePrintDocument(const ToolDef& tool, const double* values, const wchar_t* report,
                           const wchar_t* verdict, int32_t level, int32_t year, int32_t month,
                           int32_t day, PrintDocument* document);
+
+// A ward's month, checked, to print; tool is the rota's (its name and kind).
+// The check must outlive the document.
+void PrepareMonthPrintDocument(const ToolDef& tool, const RotaMonth& month, const MonthCheck& check,
+                               int32_t year, int32_t month_of_year, int32_t day,
+                               PrintDocument* document);
 
 // The rota prints across the sheet, everything else along it.
 bool PrefersLandscape(const ToolDef& tool);

@@ -87,7 +87,7 @@ private:
 // monitor than the main window, and the main window, disabled meanwhile, is
 // not the one to repaint it when the colours change.
 struct PreviewState {
-    WindowState* main;
+    const PrintRequester* requester;
     HWND window;
     HWND buttons[kPreviewButtonCount];
     Scale scale;
@@ -121,14 +121,14 @@ void ShowPage(PreviewState& preview, int32_t page) {
 void Close(PreviewState& preview) {
     // The owner is enabled first, so that it, not another program, is
     // activated when the preview goes.
-    EnableWindow(preview.main->mainWindow, TRUE);
+    EnableWindow(preview.requester->owner, TRUE);
     DestroyWindow(preview.window);
 }
 
 void RunButton(PreviewState& preview, int32_t id) {
     switch (id) {
         case kPreviewPrintId:
-            PrintCommand(*preview.main, preview.window);
+            PrintDocumentCommand(*preview.requester, preview.document, preview.window);
             break;
         case kPreviewPreviousId:
             ShowPage(preview, preview.page - 1);
@@ -229,7 +229,7 @@ void CreateButtons(PreviewState& preview) {
         preview.buttons[i] = CreateWindowExW(
             0, L"BUTTON", button.caption, WS_CHILD | shown | WS_TABSTOP | group | BS_OWNERDRAW, 0,
             0, 0, 0, preview.window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(button.id)),
-            preview.main->instance, nullptr);
+            preview.requester->instance, nullptr);
     }
     PlaceButtons(preview);
 }
@@ -248,7 +248,7 @@ void OnPreviewDpiChanged(PreviewState& preview, int32_t dpi, const RECT& suggest
 
 // High contrast turned on or off, or the system's colours changed.
 void OnPreviewColoursChanged(PreviewState& preview) {
-    preview.palette = WindowPalette(HighContrastIsOn(preview.main->highContrastSource));
+    preview.palette = WindowPalette(HighContrastIsOn(preview.requester->highContrast));
     RedrawWindow(preview.window, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
 }
 
@@ -311,12 +311,12 @@ LRESULT CALLBACK PreviewWindowProc(HWND window, UINT message, WPARAM wparam, LPA
     return HandlePreviewMessage(*preview, message, wparam, lparam);
 }
 
-void RegisterPreviewClass(const WindowState& state) {
+void RegisterPreviewClass(HINSTANCE instance) {
     WNDCLASSEXW window_class{};
     window_class.cbSize = sizeof window_class;
     window_class.lpfnWndProc = PreviewWindowProc;
-    window_class.hInstance = state.instance;
-    window_class.hIcon = LoadIconW(state.instance, MAKEINTRESOURCEW(IDI_APP_ICON));
+    window_class.hInstance = instance;
+    window_class.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_APP_ICON));
     window_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     window_class.lpszClassName = kPreviewClassName;
     RegisterClassExW(&window_class);
@@ -354,7 +354,7 @@ bool HandlePreviewKey(PreviewState& preview, const MSG& message) {
             break;
     }
     if (!IsPrintShortcut(message, preview.window)) return false;
-    PrintCommand(*preview.main, preview.window);
+    PrintDocumentCommand(*preview.requester, preview.document, preview.window);
     return true;
 }
 
@@ -375,37 +375,45 @@ void RunPreviewLoop(PreviewState& preview) {
 
 }  // namespace
 
-void PrintPreviewCommand(WindowState& state) {
-    if (!HasResult(state)) {
-        ShowBox(state.mainWindow, kCopyNeedsResultText, kNoResultCaption, MB_ICONINFORMATION);
-        return;
-    }
+void PreviewDocumentCommand(const PrintRequester& requester, const PrintDocument& document,
+                            const wchar_t* name) {
+    HWND owner = requester.owner;
     HWND focus = GetFocus();
     PreviewState preview{};
-    preview.main = &state;
-    preview.scale = {state.dpi, kDesignDpi};
+    preview.requester = &requester;
+    preview.scale = {requester.dpi, kDesignDpi};
     preview.fonts.Create(preview.scale);
-    preview.palette = WindowPalette(HighContrastIsOn(state.highContrastSource));
-    PrepareWindowDocument(state, &preview.document);
-    if (!PlanPrint(preview.document, DefaultPrinterPage(preview.document, state.mainWindow),
-                   &preview.plan)) {
-        PlanPrint(preview.document, PaperPage(kA4Paper, PrefersLandscape(*state.tool), 300),
+    preview.palette = WindowPalette(HighContrastIsOn(requester.highContrast));
+    preview.document = document;
+    if (!PlanPrint(preview.document, DefaultPrinterPage(preview.document, owner), &preview.plan)) {
+        PlanPrint(preview.document, PaperPage(kA4Paper, PrefersLandscape(*document.tool), 300),
                   &preview.plan);
     }
     ChooseUiFace(preview.face);
-    RegisterPreviewClass(state);
+    RegisterPreviewClass(requester.instance);
     wchar_t title[kStatusTextCapacity];
-    FormatText(title, kStatusTextCapacity, kPreviewTitleFormat, state.tool->name);
-    const RECT place = OpeningRect(state.mainWindow);
+    FormatText(title, kStatusTextCapacity, kPreviewTitleFormat, name);
+    const RECT place = OpeningRect(owner);
     HWND window = CreateWindowExW(0, kPreviewClassName, title, kPreviewStyle, place.left, place.top,
-                                  place.right - place.left, place.bottom - place.top,
-                                  state.mainWindow, nullptr, state.instance, &preview);
+                                  place.right - place.left, place.bottom - place.top, owner,
+                                  nullptr, requester.instance, &preview);
     if (window == nullptr) return;
-    EnableWindow(state.mainWindow, FALSE);
+    EnableWindow(owner, FALSE);
     ShowWindow(window, SW_SHOW);
     SetFocus(preview.buttons[0]);
     SendMessageW(window, WM_CHANGEUISTATE, MAKEWPARAM(UIS_INITIALIZE, 0), 0);
     ShowPage(preview, 0);
     RunPreviewLoop(preview);
-    if (focus != nullptr && IsChild(state.mainWindow, focus)) SetFocus(focus);
+    if (focus != nullptr && IsChild(owner, focus)) SetFocus(focus);
+}
+
+void PrintPreviewCommand(WindowState& state) {
+    if (!HasResult(state)) {
+        ShowBox(state.mainWindow, kCopyNeedsResultText, kNoResultCaption, MB_ICONINFORMATION);
+        return;
+    }
+    PrintDocument document;
+    PrepareWindowDocument(state, &document);
+    const PrintRequester requester = MainWindowRequester(state);
+    PreviewDocumentCommand(requester, document, state.tool->name);
 }
