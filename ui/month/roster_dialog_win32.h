@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include "month/rota_month.h"
+#include "ui/palette_win32.h"
 
 // The roster as the user keeps it: ward name and nurses.
 struct WardRoster {
@@ -25,3 +26,7 @@ bool LoadWardRoster(WardRoster* roster);
 // then copied to *roster and true is returned. Cancel or Esc: false, *roster
 // untouched.
 bool RunRosterDialog(HWND owner, WardRoster* roster);
+
+// The same in the palette of the owner's contrast setting as its window takes
+// it (the system's, or forced by a test).
+bool RunRosterDialog(HWND owner, HighContrastSource contrast, WardRoster* roster);
