@@ -274,6 +274,14 @@ void OnOk(RosterDialog& dialog) {
     if (!ReadNursesText(dialog)) return;
     WardRoster typed{};
     ReadWard(dialog, typed.ward);
+    if (StartsAsAFormula(typed.ward, TextLength(typed.ward))) {
+        wchar_t message[kRosterMessageCapacity];
+        FormatText(message, kRosterMessageCapacity, L"科室“%ls”%ls", typed.ward,
+                   kFormulaStartText);
+        ShowMessage(dialog, message, kInputErrorCaption);
+        SetFocus(dialog.controls[kWardField]);
+        return;
+    }
     RosterError error{};
     if (!ParseRosterText(dialog.text, &typed.roster, &error)) {
         wchar_t message[kRosterMessageCapacity];
