@@ -720,7 +720,7 @@ struct RowTable {
     uint16_t from[kMaxDays][kMaxDays + 2][kMaxRestTarget + 1];  // work * 16 + rests, + 1 if rest
 };
 
-void FillRow(Plan* plan, int32_t i, const int32_t* offs, RowTable* table) {
+void FillRow(Plan* plan, int32_t i, const int32_t* offs, const int32_t* spare, RowTable* table) {
     const Ward& ward = *plan->ward;
     const int32_t max_work = ward.limits.maxWorkRun, target = ward.restTarget;
     int32_t(*cost)[kMaxDays + 2][kMaxRestTarget + 1] = table->cost;
@@ -733,7 +733,9 @@ void FillRow(Plan* plan, int32_t i, const int32_t* offs, RowTable* table) {
             for (int32_t r = 0; r <= target; ++r)
                 cost[next][w][r] = kUnreachable;
         const bool after_night = t > 0 && plan->shift[i][t - 1] == kShiftNight;
-        const bool open = IsFree(*plan, i, t) && plan->shift[i][t] == kShiftRest;
+        const uint8_t now_shift = plan->shift[i][t];
+        const bool open = IsFree(*plan, i, t) &&
+                          (now_shift == kShiftRest || (now_shift == kShiftDay && spare[t] > 0));
         for (int32_t w = 0; w <= max_work; ++w) {
             for (int32_t r = 0; r <= target; ++r) {
                 const int32_t here = cost[now][w][r];
@@ -775,17 +777,41 @@ void FillRow(Plan* plan, int32_t i, const int32_t* offs, RowTable* table) {
     }
 }
 
+int32_t DayShiftsOn(const Plan& plan, int32_t t) {
+    int32_t count = 0;
+    for (int32_t i = 0; i < plan.ward->nurses; ++i)
+        count += plan.shift[i][t] == kShiftDay ? 1 : 0;
+    return count;
+}
+
+int32_t FreeRests(const Plan& plan, int32_t i, int32_t t) {
+    return IsFree(plan, i, t) && plan.shift[i][t] == kShiftRest ? 1 : 0;
+}
+
+// Two rounds. The first turns rests into day shifts around the search's
+// nights and day shifts; then, with days now staffed above their minimums,
+// the second places each nurse's rest days afresh over all her free cells
+// but nights, a day shift moving only where its day keeps its minimum.
 void FillDayShifts(Plan* plan) {
     const Ward& ward = *plan->ward;
-    int32_t offs[kMaxDays] = {};
+    int32_t offs[kMaxDays] = {}, spare[kMaxDays] = {};
     for (int32_t t = 0; t < ward.days; ++t)
         for (int32_t i = 0; i < ward.nurses; ++i)
             offs[t] += !IsFree(*plan, i, t) && !IsWorkingShift(plan->shift[i][t]) ? 1 : 0;
     RowTable table;
     for (int32_t i = 0; i < ward.nurses; ++i) {
-        FillRow(plan, i, offs, &table);
+        FillRow(plan, i, offs, spare, &table);
         for (int32_t t = 0; t < ward.days; ++t)
-            offs[t] += IsFree(*plan, i, t) && plan->shift[i][t] == kShiftRest ? 1 : 0;
+            offs[t] += FreeRests(*plan, i, t);
+    }
+    for (int32_t i = 0; i < ward.nurses; ++i) {
+        for (int32_t t = 0; t < ward.days; ++t) {
+            offs[t] -= FreeRests(*plan, i, t);
+            spare[t] = DayShiftsOn(*plan, t) - ward.limits.minDay;
+        }
+        FillRow(plan, i, offs, spare, &table);
+        for (int32_t t = 0; t < ward.days; ++t)
+            offs[t] += FreeRests(*plan, i, t);
     }
 }
 
@@ -805,13 +831,6 @@ int32_t WeekendGap(const Plan& plan, int32_t offs) {
     return gap < 0 ? -gap : gap;
 }
 
-int32_t DayShiftsOn(const Plan& plan, int32_t t) {
-    int32_t count = 0;
-    for (int32_t i = 0; i < plan.ward->nurses; ++i)
-        count += plan.shift[i][t] == kShiftDay ? 1 : 0;
-    return count;
-}
-
 // Swaps a free rest and a free day shift of one nurse, the rest going to
 // `to`, when the rows keep the rules and `from` keeps its day minimum.
 bool MoveRest(Plan* plan, int32_t i, int32_t from, int32_t to) {
@@ -824,25 +843,55 @@ bool MoveRest(Plan* plan, int32_t i, int32_t from, int32_t to) {
     return false;
 }
 
-// (iii): each nurse moves rest days onto or off weekends while that brings
-// her weekend days off nearer her share.
+int32_t RestDays(const Plan& plan, int32_t i) {
+    int32_t rests = 0;
+    for (int32_t t = 0; t < plan.ward->days; ++t)
+        rests += plan.shift[i][t] == kShiftRest ? 1 : 0;
+    return rests;
+}
+
+// Moves one of nurse i's free rests from a day that is (or is not) a
+// weekend to one that is not (or is), keeping her rest days.
+bool SwapRestAcrossWeek(Plan* plan, int32_t i, bool onto_weekend) {
+    const Ward& ward = *plan->ward;
+    for (int32_t from = 0; from < ward.days; ++from) {
+        if (FreeRests(*plan, i, from) == 0 || ward.weekend[from] == onto_weekend) continue;
+        for (int32_t to = 0; to < ward.days; ++to)
+            if (IsFree(*plan, i, to) && plan->shift[i][to] == kShiftDay &&
+                ward.weekend[to] == onto_weekend && MoveRest(plan, i, from, to))
+                return true;
+    }
+    return false;
+}
+
+// Failing a swap: a weekend day shift becomes a rest (a day shift fewer,
+// which counts after the weekends), or a weekend rest beyond her rest days
+// becomes a day shift.
+bool TurnWeekendDay(Plan* plan, int32_t i, bool onto_weekend) {
+    const Ward& ward = *plan->ward;
+    if (!onto_weekend && RestDays(*plan, i) <= ward.restTarget) return false;
+    const uint8_t from = onto_weekend ? kShiftDay : kShiftRest;
+    for (int32_t t = 0; t < ward.days; ++t) {
+        if (!ward.weekend[t] || !IsFree(*plan, i, t) || plan->shift[i][t] != from) continue;
+        if (onto_weekend && DayShiftsOn(*plan, t) <= ward.limits.minDay) continue;
+        plan->shift[i][t] = onto_weekend ? kShiftRest : kShiftDay;
+        if (RowKeepsRules(*plan, i)) return true;
+        plan->shift[i][t] = from;
+    }
+    return false;
+}
+
+// (iii): each nurse's weekend and holiday days off (rest or leave) move
+// towards her share of the rest days, ⌊2 × days / 7⌋ × weekend days / days.
 void EvenWeekends(Plan* plan) {
     const Ward& ward = *plan->ward;
     for (int32_t i = 0; i < ward.nurses; ++i) {
         for (bool moved = true; moved;) {
-            moved = false;
             const int32_t offs = WeekendOffs(*plan, i);
             const int32_t gap = WeekendGap(*plan, offs);
             const bool more = WeekendGap(*plan, offs + 1) < gap;
             if (!more && WeekendGap(*plan, offs - 1) >= gap) break;
-            for (int32_t from = 0; from < ward.days && !moved; ++from) {
-                if (!IsFree(*plan, i, from) || plan->shift[i][from] != kShiftRest) continue;
-                if (ward.weekend[from] == more) continue;
-                for (int32_t to = 0; to < ward.days && !moved; ++to)
-                    if (IsFree(*plan, i, to) && plan->shift[i][to] == kShiftDay &&
-                        ward.weekend[to] == more)
-                        moved = MoveRest(plan, i, from, to);
-            }
+            moved = SwapRestAcrossWeek(plan, i, more) || TurnWeekendDay(plan, i, more);
         }
     }
 }
