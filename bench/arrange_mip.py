@@ -157,7 +157,7 @@ def solve(ward, time_limit):
             objective.append(WEIGHTS["cover"] * gap)
     prob += pulp.lpSum(objective)
 
-    solver = pulp.COIN_CMD(path="/usr/bin/cbc", msg=False, timeLimit=time_limit, threads=1)
+    solver = pulp.COIN_CMD(path="/usr/bin/cbc", msg=False, timeLimit=time_limit, threads=2)
     start = time.perf_counter()
     prob.solve(solver)
     seconds = time.perf_counter() - start

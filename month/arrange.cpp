@@ -682,8 +682,25 @@ bool NightHasStaff(const Plan& plan, int32_t t) {
     return false;
 }
 
+// Gives junior nurse j's night on day u to senior nurse s in return for one
+// of s's nights on another day that keeps a senior without her: both keep
+// their counts.
+bool TradeNights(Plan* plan, int32_t j, int32_t s, int32_t u) {
+    if (!SwapCells(plan, j, s, u)) return false;
+    for (int32_t t = 0; t < plan->ward->days; ++t) {
+        if (t == u || plan->shift[s][t] != kShiftNight || !IsFree(*plan, s, t)) continue;
+        if (!IsFree(*plan, j, t) || plan->shift[j][t] == kShiftNight) continue;
+        if (!SwapCells(plan, s, j, t)) continue;
+        if (NightHasSenior(*plan, t)) return true;
+        SwapCells(plan, s, j, t);
+    }
+    SwapCells(plan, j, s, u);
+    return false;
+}
+
 // (iv): a night without a senior nurse takes one in place of a junior nurse
-// who has more nights than she, so that the spread never widens.
+// who has more nights than she, or trades nights with one who has as many,
+// so that the spread never widens.
 void CoverNightsWithSeniors(Plan* plan) {
     const Ward& ward = *plan->ward;
     if (!ward.anyGrade) return;
@@ -694,11 +711,13 @@ void CoverNightsWithSeniors(Plan* plan) {
             if (plan->shift[j][t] != kShiftNight || !IsFree(*plan, j, t)) continue;
             for (int32_t s = 0; s < ward.nurses && !done; ++s) {
                 if (!ward.senior[s] || !ward.takesNights[s] || !IsFree(*plan, s, t)) continue;
-                if (plan->nights[s] + 1 > plan->nights[j]) continue;
-                if (!SwapCells(plan, j, s, t)) continue;
-                --plan->nights[j];
-                ++plan->nights[s];
-                done = true;
+                if (plan->nights[s] + 1 <= plan->nights[j] && SwapCells(plan, j, s, t)) {
+                    --plan->nights[j];
+                    ++plan->nights[s];
+                    done = true;
+                } else if (plan->nights[s] == plan->nights[j]) {
+                    done = TradeNights(plan, j, s, t);
+                }
             }
         }
     }
