@@ -6,12 +6,22 @@
 //     else. Exact counts lose nothing: turning a free cell into rest never
 //     breaks a nurse's own rules, so any month that keeps the rules can be cut
 //     down to one of these. The search keeps every nurse able to finish her
-//     month, skips nurses alike in all that is left of it, and remembers
-//     the day states it has seen fail, so it ends quickly and its "no" is
-//     a proof. Its order of trying is the quality's: fewest nights first.
-//  3. Nights are evened out and given a senior nurse by swaps on one day.
-//  4. Each nurse's remaining rests become day shifts where her rules allow,
-//     keeping her rest days, then her weekend days off are evened by swaps.
+//     month, skips nurses alike in all that is left of it, drops a branch
+//     when some stretch of days needs more working days than the nurses'
+//     work-run limits leave, and remembers the day states it has seen fail;
+//     nothing else is cut, so its "no" is a proof, and the first day and
+//     shift that no month staffs is found by searching ever longer
+//     beginnings of the month. Its order of trying is the quality's (fewest
+//     nights first); a ward whose rules are drawn so tight that this takes
+//     long is searched again in the order that wastes fewest working days.
+//  3. Nights are evened out and given a senior nurse by swaps between two
+//     nurses on one day (or two days, for a trade of equal counts).
+//  4. Each nurse's rests become day shifts where her rules allow, keeping
+//     ⌊2 × days / 7⌋ rest days placed where fewest nurses are off, by
+//     dynamic programming over her row; then her weekend and holiday days
+//     off are moved towards her share of them.
+// Everything works in fixed arrays on the caller's stack (about 170 KB, and
+// the search's recursion at most days × (nurses + 2) frames deep).
 #include "month/arrange.h"
 
 #include "engine/bounded_text.h"
@@ -70,6 +80,10 @@ struct Ward {
     uint8_t futureClass[kMaxDays + 1][kMaxNurses];
 };
 
+int32_t Clamp(int32_t value, int32_t low, int32_t high) {
+    return value < low ? low : value > high ? high : value;
+}
+
 bool IsGiven(const MonthCell& cell) {
     return cell.byHand || cell.shift == kShiftLeave;
 }
@@ -114,7 +128,13 @@ void ClassifyFutures(Ward* ward) {
 void ReadWard(const RotaMonth& month, Ward* ward) {
     ward->nurses = month.nurses;
     ward->days = month.days;
+    // Limits outside their ranges (a month not read through the window or a
+    // file) are taken at the nearest value the arrays hold.
     ward->limits = month.limits;
+    ward->limits.maxNightRun = Clamp(month.limits.maxNightRun, 1, kMaxDays);
+    ward->limits.maxWorkRun = Clamp(month.limits.maxWorkRun, 1, kMaxDays);
+    ward->limits.minDay = Clamp(month.limits.minDay, 0, kMaxNurses + 1);
+    ward->limits.minNight = Clamp(month.limits.minNight, 0, kMaxNurses + 1);
     ward->anyGrade = false;
     ward->weekendDays = 0;
     ward->restTarget = 2 * month.days / 7;
@@ -138,8 +158,8 @@ void ReadWard(const RotaMonth& month, Ward* ward) {
             nights += ward->shift[i][t] == kShiftNight ? 1 : 0;
             days += ward->shift[i][t] == kShiftDay ? 1 : 0;
         }
-        const int32_t need_night = month.limits.minNight - nights;
-        const int32_t need_day = month.limits.minDay - days;
+        const int32_t need_night = ward->limits.minNight - nights;
+        const int32_t need_day = ward->limits.minDay - days;
         ward->needNight[t] = static_cast<uint8_t>(need_night > 0 ? need_night : 0);
         ward->needDay[t] = static_cast<uint8_t>(need_day > 0 ? need_day : 0);
     }
