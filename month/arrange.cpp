@@ -206,11 +206,13 @@ struct FailedState {
     DayKey key;
 };
 
-// The searches stop after this many steps. Wards of a real size take a few
+// The searches of one arrangement stop after this many steps together (a
+// cell tried is one step, a day's look ahead one per nurse and day looked
+// at; the whole budget takes at most some 0.1 to 0.5 s). Wards of a real size take a few
 // thousand; only rules drawn so tight that a month barely exists take more,
 // and then the box says that the search gave up, never that no month exists.
-constexpr int32_t kQualityBudget = 20000;
-constexpr int32_t kSearchBudget = 4000000;
+constexpr int32_t kQualityBudget = 50000;
+constexpr int32_t kSearchBudget = 3000000;
 
 struct Search {
     const Ward* ward;
@@ -523,6 +525,7 @@ bool SolveDay(Search* search, int32_t t) {
     DayKey key;
     MakeDayKey(*search, t, &key);
     if (KnownToFail(*search, key, t)) return false;
+    search->steps += search->ward->nurses * (search->lastCovered - t + 1);
     if (!EnoughHands(*search, t, false)) {
         RememberFailure(search, key, t);
         return false;
@@ -534,7 +537,6 @@ bool SolveDay(Search* search, int32_t t) {
 }
 
 bool SolveUpTo(Search* search, int32_t last_covered, bool night_on_last) {
-    search->steps = 0;
     search->gaveUp = false;
     search->lastCovered = last_covered;
     search->nightOnLastCovered = night_on_last;
@@ -583,10 +585,11 @@ void ExplainShortDay(Search* search, const RotaMonth& month, wchar_t* reason, in
 
 // The month's skeleton: first in the quality's order, which for wards of
 // a real size finds a month at once; when that takes too long, in the
-// order that wastes the fewest working days, with a budget far larger.
+// order that wastes the fewest working days, with what is left of the budget.
 // False with the reason when no month keeps the rules or the search gave up.
 bool FindSkeleton(Search* search, const RotaMonth& month, wchar_t* reason, int32_t capacity) {
     const int32_t last = month.days - 1;
+    search->steps = 0;
     search->ordersByQuality = true;
     search->budget = kQualityBudget;
     if (SolveUpTo(search, last, true)) return true;
