@@ -892,17 +892,43 @@ int32_t RestDays(const Plan& plan, int32_t i) {
     return rests;
 }
 
-// Moves one of nurse i's free rests from a day that is (or is not) a
-// weekend to one that is not (or is), keeping her rest days.
-bool SwapRestAcrossWeek(Plan* plan, int32_t i, bool onto_weekend) {
-    const Ward& ward = *plan->ward;
-    for (int32_t from = 0; from < ward.days; ++from) {
-        if (FreeRests(*plan, i, from) == 0 || ward.weekend[from] == onto_weekend) continue;
-        for (int32_t to = 0; to < ward.days; ++to)
-            if (IsFree(*plan, i, to) && plan->shift[i][to] == kShiftDay &&
-                ward.weekend[to] == onto_weekend && MoveRest(plan, i, from, to))
-                return true;
+int32_t OffsOn(const Plan& plan, int32_t t) {
+    int32_t offs = 0;
+    for (int32_t i = 0; i < plan.ward->nurses; ++i)
+        offs += IsWorkingShift(plan.shift[i][t]) ? 0 : 1;
+    return offs;
+}
+
+// Days of nurse i holding `shift` in a free cell, on weekends or not, the
+// most crowded with days off first (or last).
+int32_t DaysByOffs(const Plan& plan, int32_t i, uint8_t shift, bool weekend, bool crowded_first,
+                   uint8_t* days) {
+    int32_t keys[kMaxDays], count = 0;
+    for (int32_t t = 0; t < plan.ward->days; ++t) {
+        if (!IsFree(plan, i, t) || plan.shift[i][t] != shift || plan.ward->weekend[t] != weekend)
+            continue;
+        const int32_t key = crowded_first ? -OffsOn(plan, t) : OffsOn(plan, t);
+        int32_t k = count++;
+        for (; k > 0 && keys[k - 1] > key; --k) {
+            keys[k] = keys[k - 1];
+            days[k] = days[k - 1];
+        }
+        keys[k] = key;
+        days[k] = static_cast<uint8_t>(t);
     }
+    return count;
+}
+
+// Moves one of nurse i's free rests from a day that is (or is not) a
+// weekend to one that is not (or is), keeping her rest days: from the day
+// most crowded with days off to the least crowded that her rules allow.
+bool SwapRestAcrossWeek(Plan* plan, int32_t i, bool onto_weekend) {
+    uint8_t from[kMaxDays], to[kMaxDays];
+    const int32_t froms = DaysByOffs(*plan, i, kShiftRest, !onto_weekend, true, from);
+    const int32_t tos = DaysByOffs(*plan, i, kShiftDay, onto_weekend, false, to);
+    for (int32_t a = 0; a < froms; ++a)
+        for (int32_t b = 0; b < tos; ++b)
+            if (MoveRest(plan, i, from[a], to[b])) return true;
     return false;
 }
 
