@@ -221,6 +221,9 @@ constexpr Rgb kPanelOutlineColour = {218, 226, 232};
 constexpr Rgb kTitleRuleColour = {228, 234, 238};
 constexpr Rgb kFooterColour = {236, 241, 244};
 constexpr Rgb kStatusColour = {120, 132, 142};
+// The print preview's desk around the sheet, and the sheet's shadow on it.
+constexpr Rgb kDeskColour = {200, 207, 213};
+constexpr Rgb kSheetShadowColour = {150, 158, 165};
 
 constexpr Rgb kOrdinaryTextColour = {44, 56, 66};
 constexpr Rgb kDimmedTextColour = {120, 132, 142};

@@ -5,8 +5,8 @@
 #include "ui/commands.h"
 #include "ui/gdi_guards.h"
 #include "ui/painting.h"
-#include "ui/print_job_win32.h"
-#include "ui/print_preview_win32.h"
+#include "ui/print/print_job_win32.h"
+#include "ui/print/print_preview_win32.h"
 #include "ui/window_dpi.h"
 #include "ui/window_fonts.h"
 #include "ui/window_keys.h"
@@ -232,6 +232,10 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM
 int32_t RunMessageLoop(WindowState& state) {
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        if (IsEnterOnOwnButton(message, state.mainWindow)) {
+            SendMessageW(message.hwnd, BM_CLICK, 0, 0);
+            continue;
+        }
         if (IsComputeShortcut(message, state.mainWindow)) {
             RunCommand(state, IDC_COMPUTE_BUTTON);
             continue;

@@ -24,7 +24,9 @@ enum PaintRole : int32_t {
     kVerdictPaint,  // level 0; levels 1 to 3 follow
     kPrimaryButtonPaint = kVerdictPaint + 4,
     kOtherButtonPaint = kPrimaryButtonPaint + 5,
-    kPaintRoleCount = kOtherButtonPaint + 5,
+    kDeskPaint = kOtherButtonPaint + 5,  // the print preview's, around the sheet
+    kSheetShadowPaint,
+    kPaintRoleCount,
 };
 
 // The five colours of an owner-drawn button, in this order from its role on.
@@ -71,7 +73,9 @@ constexpr Palette kDesignPalette = {
      kOtherButtonColours.pressedFill,
      kOtherButtonColours.outline,
      kOtherButtonColours.caption,
-     kOtherButtonColours.caption},
+     kOtherButtonColours.caption,
+     kDeskColour,
+     kSheetShadowColour},
     false,
 };
 

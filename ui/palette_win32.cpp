@@ -27,6 +27,8 @@ constexpr int kSystemColourOf[kPaintRoleCount] = {
     COLOR_HIGHLIGHT,     COLOR_BTNTEXT,    COLOR_BTNTEXT,    COLOR_HIGHLIGHTTEXT,
     COLOR_BTNFACE,  // the other buttons
     COLOR_HIGHLIGHT,     COLOR_BTNTEXT,    COLOR_BTNTEXT,    COLOR_HIGHLIGHTTEXT,
+    COLOR_APPWORKSPACE,  // the print preview's desk
+    COLOR_BTNSHADOW,     // the sheet's shadow on it
 };
 
 Rgb SystemColour(int index) {

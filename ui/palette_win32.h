@@ -19,5 +19,6 @@ bool HighContrastIsOn(HighContrastSource source);
 // window and window text for the page, the panels, the fields and every text
 // on them; highlight and its text for the header band; button face and text
 // for the footer, the status line and the buttons (highlight when pressed);
-// grey text for the rules under the panel titles.
+// grey text for the rules under the panel titles; the application workspace
+// and button shadow for the print preview's desk and its sheet's shadow.
 Palette WindowPalette(bool high_contrast);

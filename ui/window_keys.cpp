@@ -4,6 +4,9 @@
 
 namespace {
 
+// The buttons that Enter presses; Enter anywhere else computes.
+constexpr int kButtonsPressedByEnter[] = {IDC_PRINT_PREVIEW_BUTTON};
+
 bool IsNavigationKey(const MSG& message) {
     if (message.message == WM_SYSKEYDOWN) return message.wParam == VK_MENU;
     if (message.message != WM_KEYDOWN) return false;
@@ -61,7 +64,17 @@ HWND FirstTabStop(HWND main_window) {
 bool IsComputeShortcut(const MSG& message, HWND main_window) {
     if (message.message != WM_KEYDOWN) return false;
     if (message.wParam != VK_RETURN && message.wParam != VK_F5) return false;
-    return IsChild(main_window, message.hwnd) != FALSE;
+    return IsChild(main_window, message.hwnd) != FALSE && !IsEnterOnOwnButton(message, main_window);
+}
+
+bool IsEnterOnOwnButton(const MSG& message, HWND main_window) {
+    if (message.message != WM_KEYDOWN || message.wParam != VK_RETURN) return false;
+    if (IsChild(main_window, message.hwnd) == FALSE) return false;
+    const int id = GetDlgCtrlID(message.hwnd);
+    for (const int pressed : kButtonsPressedByEnter) {
+        if (id == pressed) return true;
+    }
+    return false;
 }
 
 bool IsPrintShortcut(const MSG& message, HWND window) {

@@ -4,8 +4,14 @@
 
 #include <windows.h>
 
-// A key-down of F5 or Enter aimed at any control of the window.
+// A key-down of F5 or Enter aimed at any control of the window, save Enter on
+// a button that Enter presses.
 bool IsComputeShortcut(const MSG& message, HWND main_window);
+
+// A key-down of Enter on a button of the window that Enter presses rather
+// than computing: the buttons beyond the five of the design (打印预览), which
+// do on Enter what they say, as on Space.
+bool IsEnterOnOwnButton(const MSG& message, HWND main_window);
 
 // A key-down of Ctrl+P aimed at any control of the window.
 bool IsPrintShortcut(const MSG& message, HWND window);

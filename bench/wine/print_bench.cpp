@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/print_page_win32.h"
+#include "ui/print/print_page_win32.h"
 #include "ui/window_fonts.h"
 
 namespace {
@@ -80,7 +80,7 @@ void DrawBare(HDC context, const std::vector<Recorded>& items, const PrintPlan& 
 void DrawingFigures(int runs) {
     PrintDocument document;
     PreparePrintDocument(GetBuiltinTool(), kMonth, L"", L"", 0, 2026, 12, 9, &document);
-    const PageGeometry page = A4Page(true, 300);
+    const PageGeometry page = PaperPage(kA4Paper, true, 300);
     PrintPlan plan;
     PlanPrint(document, page, &plan);
     std::vector<Recorded> items;

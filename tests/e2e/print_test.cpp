@@ -26,6 +26,33 @@ std::wstring TestPrinter() {
     return Environment(L"TAVOMED_E2E_PRINTER");
 }
 
+// Names a paper in the test printer's own settings, by its size alone as picked
+// from their list; true once set.
+bool SetPrinterPaper(short paper) {
+    PRINTER_DEFAULTSW access = {nullptr, nullptr, PRINTER_ALL_ACCESS};
+    HANDLE printer = nullptr;
+    if (!OpenPrinterW(TestPrinter().data(), &printer, &access)) return false;
+    DWORD size = 0;
+    GetPrinterW(printer, 2, nullptr, 0, &size);
+    std::string buffer(size, '\0');
+    auto* info = reinterpret_cast<PRINTER_INFO_2W*>(buffer.data());
+    bool set = GetPrinterW(printer, 2, reinterpret_cast<BYTE*>(info), size, &size) &&
+               info->pDevMode != nullptr;
+    if (set) {
+        info->pDevMode->dmPaperSize = paper;
+        info->pDevMode->dmFields |= DM_PAPERSIZE;
+        info->pDevMode->dmFields &= ~(DM_PAPERLENGTH | DM_PAPERWIDTH);
+        info->pSecurityDescriptor = nullptr;
+        set = SetPrinterW(printer, 2, reinterpret_cast<BYTE*>(info), 0);
+    }
+    ClosePrinter(printer);
+    return set;
+}
+
+struct A4Again {
+    ~A4Again() { SetPrinterPaper(DMPAPER_A4); }
+};
+
 class PrintTest : public AppWindowTest {
 protected:
     void ComputeMonth() {
@@ -64,13 +91,17 @@ TEST_F(PrintTest, WithoutAPrinterTheProgramsOwnBoxSaysWhatToDo) {
     EXPECT_EQ(Utf8Of(ReadControlText(Report())), Utf8Of(ExpectedRota(40, 31)));
 }
 
-TEST_F(PrintTest, CancelSaysSoAndOkSendsTheMonthToTheDefaultPrinter) {
+// run_with_printer.sh reads the page back: A3, the printer's paper.
+TEST_F(PrintTest, CancelSaysSoAndOkSendsTheMonthToTheDefaultPrinterOnItsPaper) {
     const std::wstring printer = TestPrinter();
     if (printer.empty()) GTEST_SKIP() << "no test printer: run by tests/e2e/run_with_printer.sh";
     ComputeMonth();
     ASSERT_TRUE(WaitFor([&] { return FocusedWindowOf(main_) == Field(0); }));
     PrintThroughDialog(IDCANCEL);
     EXPECT_TRUE(WaitForStatus(L"已取消打印"));
+    // Set now: Wine's dialog gives the printer its driver's settings back on closing.
+    const A4Again a4_again;
+    ASSERT_TRUE(SetPrinterPaper(DMPAPER_A3));
     PrintThroughDialog(IDOK);
     EXPECT_TRUE(WaitForStatus(L"已发送到打印机：" + printer));
     EXPECT_EQ(FocusedWindowOf(main_), Field(0));
@@ -109,7 +140,7 @@ TEST_F(PrintTest, ThePreviewIsReachedByTabRedrawnAtItsSizeAndClosedByEsc) {
     ASSERT_TRUE(WaitFor([&] { return FocusedWindowOf(main_) == Report(); }));
     TypeKeys({VK_TAB});
     ASSERT_TRUE(WaitFor([&] { return FocusedWindowOf(main_) == Button(kPreviewButton); }));
-    TypeKeys({VK_SPACE});
+    TypeKeys({VK_RETURN});  // presses the button, as Space does, rather than computing
     HWND preview = FindOwnedWindow(main_, L"TavoMedPrintPreview");
     ASSERT_NE(preview, nullptr);
     EXPECT_FALSE(IsWindowEnabled(main_)) << "modal to the main window";
@@ -140,6 +171,29 @@ TEST_F(PrintTest, ThePreviewIsReachedByTabRedrawnAtItsSizeAndClosedByEsc) {
     EXPECT_TRUE(WaitFor([&] { return !IsWindow(preview); }));
     EXPECT_TRUE(WaitFor([&] { return FocusedWindowOf(main_) == Button(kPreviewButton); }));
     EXPECT_TRUE(IsWindowEnabled(main_));
+}
+
+// A month on A5 takes several sheets: Page Down turns each, up to the last.
+TEST_F(PrintTest, AnA5PreviewIsPagedThroughWithPageDown) {
+    if (TestPrinter().empty()) GTEST_SKIP() << "no test printer: run by run_with_printer.sh";
+    const A4Again a4_again;
+    ASSERT_TRUE(SetPrinterPaper(DMPAPER_A5));
+    ComputeMonth();
+    ClickButton(Button(kPreviewButton));
+    HWND preview = FindOwnedWindow(main_, L"TavoMedPrintPreview");
+    ASSERT_TRUE(preview != nullptr && BringToForeground(preview));
+    HWND next = FindWindowExW(preview, nullptr, L"Button", L"下一页");
+    ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(next) && IsWindowEnabled(next); }));
+    for (int turned = 1; IsWindowEnabled(next) && turned < 40; ++turned) {
+        Screenshot before, after;
+        ASSERT_TRUE(before.Capture(preview));
+        TypeKeys({VK_NEXT});
+        ASSERT_TRUE(WaitFor([&] { return after.Capture(preview) && !after.SamePixels(before); }));
+        if (turned == 1) after.SaveBmp(ArtifactDir() + L"\\preview-a5.bmp");
+    }
+    EXPECT_FALSE(IsWindowEnabled(next)) << "the last page reached";
+    TypeKeys({VK_ESCAPE});
+    EXPECT_TRUE(WaitFor([&] { return !IsWindow(preview); }));
 }
 
 }  // namespace

@@ -4,8 +4,9 @@
 # the printing tests of E2E_EXE print the 40 x 31 rota there, and the page is
 # read back from the PDF that ghostscript makes of it:
 #   run_with_printer.sh ADD_PRINTER_EXE E2E_EXE ARTIFACT_DIR
-# One A4 landscape page, every nurse, every day and 护士01's row in order in its
-# text, every font embedded. The page is left as printed-40x31.pdf and .png.
+# The test sets the printer's paper to A3: one A3 landscape page, every nurse,
+# every day and 护士01's row in order in its text, every font embedded. The
+# page is left as printed-40x31.pdf and .png.
 # A second printer, whose jobs fail at their end, serves the failure path.
 set -euo pipefail
 helper=$1 e2e=$2 artifacts=$3
@@ -34,7 +35,7 @@ pdftoppm -r 100 -png -singlefile "$pdf" "${pdf%.pdf}"
 fail() { echo "printed page: $*"; exit 1; }
 info=$(pdfinfo "$pdf")
 grep -q '^Pages: *1$' <<<"$info" || fail "not one page: $(grep Pages <<<"$info")"
-grep -q '^Page size: *595.* x 842.* (A4)' <<<"$info" || fail "not A4: $(grep 'size' <<<"$info")"
+grep -q '^Page size: .* (A3)$' <<<"$info" || fail "not A3: $(grep 'size' <<<"$info")"
 grep -q '^Page rot: *90$' <<<"$info" || fail "not landscape"
 text=$(pdftotext -layout "$pdf" -)
 for n in $(seq -w 1 40); do grep -q "护士$n" <<<"$text" || fail "no 护士$n"; done
@@ -45,4 +46,4 @@ for j in $(seq 0 30); do row+="\s+${shifts:$(((2 * j) % 3)):1}"; done
 grep -Pq "$row" <<<"$text" || fail "护士01's row: $(grep 护士01 <<<"$text")"
 pdffonts "$pdf" | awk 'NR > 2 && $(NF - 4) != "yes" { print; bad = 1 } END { exit bad }' ||
     fail "a font not embedded"
-echo "printed page: one A4 landscape page, 40 nurses, 31 days, fonts embedded"
+echo "printed page: one A3 landscape page, 40 nurses, 31 days, fonts embedded"

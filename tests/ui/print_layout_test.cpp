@@ -1,11 +1,14 @@
-#include "ui/print_layout.h"
+#include "ui/print/print_layout.h"
 
 #include <gtest/gtest.h>
 
 #include <map>
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
+
+#include "engine/bounded_text.h"
 
 namespace {
 
@@ -29,9 +32,11 @@ bool Inside(Box inner, Box outer) {
 
 // Plans the document and collects every page; checks what holds on every
 // sheet: each item inside the printable area, text of at least 7 pt.
-std::vector<Page> PrintPages(const PrintDocument& document, const PageGeometry& geometry) {
+std::vector<Page> PrintPages(const PrintDocument& document, const PageGeometry& geometry,
+                             PrintPlan* plan_out = nullptr) {
     PrintPlan plan;
     EXPECT_TRUE(PlanPrint(document, geometry, &plan));
+    if (plan_out != nullptr) *plan_out = plan;
     for (int32_t height : plan.fontHeights)
         EXPECT_GE(height * 72.0, kSmallestPrintPoints * geometry.dpi) << "text below 7 pt";
     std::vector<Page> pages(plan.pageCount);
@@ -60,9 +65,15 @@ PrintDocument RotaDocument(double nurses, double days) {
 }
 
 // Sheets at 300 DPI with the quarter-inch margins of a generic PostScript
-// printer: A4 across, and A5 along.
-const PageGeometry kA4Landscape = A4Page(true, 300);
-const PageGeometry kA5Portrait = {1748, 2480, {75, 75, 1598, 2330}, 300};
+// printer, across as the rota prints (A5 along for the text).
+const PageGeometry kA4Landscape = PaperPage(kA4Paper, true, 300);
+const PageGeometry kA3Landscape = PaperPage({2970, 4200}, true, 300);
+const PageGeometry kA5Landscape = PaperPage({1480, 2100}, true, 300);
+const PageGeometry kA5Portrait = PaperPage({1480, 2100}, false, 300);
+
+double GridPoints(const PrintPlan& plan) {
+    return plan.fontHeights[kPrintGridFont] * 72.0 / plan.page.dpi;
+}
 
 // The letters drawn per nurse label and day head. (That each shift has a grey
 // of its own is seen in the drawn pixels, tests/ui/print_page_test.cpp.)
@@ -104,8 +115,9 @@ TEST(PrintLayoutRota, AWholeMonthOfFortyNursesFitsOneA4LandscapeSheet) {
     }
 }
 
-TEST(PrintLayoutRota, OnA5PortraitTheGridRunsOverPagesRepeatingItsHeadsAndNames) {
-    const std::vector<Page> pages = PrintPages(RotaDocument(40, 31), kA5Portrait);
+// A cell counts only under a day head and beside a nurse label of its own page.
+TEST(PrintLayoutRota, OnA5TheGridRunsOverPagesRepeatingItsHeadsAndNames) {
+    const std::vector<Page> pages = PrintPages(RotaDocument(40, 31), kA5Landscape);
     ASSERT_GT(pages.size(), 1u);
     GridSeen seen;
     for (const Page& page : pages) {
@@ -116,6 +128,66 @@ TEST(PrintLayoutRota, OnA5PortraitTheGridRunsOverPagesRepeatingItsHeadsAndNames)
     EXPECT_EQ(seen.cells.size(), 40u * 31u);
     for (const auto& [cell, times] : seen.cells)
         EXPECT_EQ(times, 1) << "a cell printed twice";
+}
+
+// The largest text up to 14 pt with which the grid fits: a month on A3 larger
+// than on A4, a week of eight nurses at 14 pt on any sheet.
+TEST(PrintLayoutRota, TheGridsTextGrowsWithTheSheetUpToFourteenPoints) {
+    PrintPlan on_a4, on_a3, small;
+    PrintPages(RotaDocument(40, 31), kA4Landscape, &on_a4);
+    EXPECT_EQ(PrintPages(RotaDocument(40, 31), kA3Landscape, &on_a3).size(), 1u);
+    EXPECT_GT(GridPoints(on_a3), GridPoints(on_a4) * 1.3);
+    for (const PageGeometry& sheet : {kA3Landscape, kA4Landscape, kA5Landscape}) {
+        EXPECT_EQ(PrintPages(RotaDocument(8, 7), sheet, &small).size(), 1u);
+        EXPECT_NEAR(GridPoints(small), 14.0, 0.15) << "on a sheet " << sheet.width << " wide";
+    }
+}
+
+// A ward's month on one A4 sheet: its title, names with grades, weekdays and
+// summary, and a heavy-outlined, corner-marked cell for every cell a breach
+// takes part in (the corner a black box of its own, a breach's mark survives
+// black and white).
+TEST(PrintLayoutRota, AWardsMonthPrintsItsNamesDatesAndBreachesOnOneSheet) {
+    double values[kMaxParams] = {40, 31};
+    RotaTable table;
+    BuildRotaTable(GetBuiltinTool(), values, &table);
+    Roster roster{};
+    roster.count = 1;
+    CopyText(roster.nurse[0].name, kNurseNameCapacity, L"欧阳晓芳张三李四王五赵六");
+    roster.nurse[0].grade = 3;
+    auto month = std::make_unique<RotaMonth>();
+    MakeMonthFromRota(table, &roster, L"心内科", {2027, 1, 1}, month.get());
+    auto check = std::make_unique<MonthCheck>();
+    CheckMonth(*month, check.get());
+    auto document = std::make_unique<PrintDocument>();
+    PrepareMonthPrintDocument(GetBuiltinTool(), *month, *check, 2026, 12, 9, document.get());
+    const std::vector<Page> pages = PrintPages(*document, kA4Landscape);
+    ASSERT_EQ(pages.size(), 1u);
+    std::set<std::wstring> texts;
+    for (const DrawnItem& d : pages[0])
+        texts.insert(d.text);
+    const std::wstring summary =
+        L"硬性违规 400 处，提醒 " + std::to_wstring(check->softCount) + L" 处";
+    for (const std::wstring& expected :
+         {std::wstring(L"心内科 2027年1月护理排班表"), std::wstring(L"欧阳晓芳张三李四王五赵六 N3"),
+          std::wstring(L"护士40"), std::wstring(L"五"), std::wstring(L"请假人数"), summary})
+        EXPECT_TRUE(texts.count(expected)) << "missing a text of length " << expected.size();
+    int32_t marked = 0;
+    for (const auto& row : check->cellRules)
+        for (RuleBits bits : row)
+            marked += bits != 0 ? 1 : 0;
+    for (RuleBits bits : check->dayRules)  // the staffing rows: a short day, an unled night
+        marked += ((bits & RuleBit(kRuleDayShort)) != 0) +
+                  ((bits & (RuleBit(kRuleNightShort) | RuleBit(kRuleNightGrade))) != 0);
+    // A corner: a square black fill a quarter of a row high, drawn after its cell.
+    PrintPlan plan;
+    PlanPrint(*document, kA4Landscape, &plan);
+    const int32_t corner = plan.rowHeight / 4;
+    int32_t corners = 0;
+    for (const DrawnItem& d : pages[0])
+        corners += d.item.kind == PrintItemKind::kFill && d.item.grey == 0 &&
+                   d.item.box.width == corner && d.item.box.height == corner;
+    EXPECT_EQ(corners, marked) << "one per marked cell";
 }
 
 constexpr OutputDef kOutput = {"x", L"结果", nullptr, "1", "f0"};

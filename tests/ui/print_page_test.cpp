@@ -1,5 +1,5 @@
 // The page drawing routine on a 300-DPI bitmap, as a printer would get it.
-#include "ui/print_page_win32.h"
+#include "ui/print/print_page_win32.h"
 
 #include <gtest/gtest.h>
 
@@ -21,7 +21,7 @@ TEST(PrintPage, OnA300DpiBitmapTheShiftsCellsDifferInGrey) {
     const double values[kMaxParams] = {40, 31};
     PrintDocument document;
     PreparePrintDocument(GetBuiltinTool(), values, L"", L"", 0, 2026, 12, 9, &document);
-    const PageGeometry page = A4Page(true, 300);
+    const PageGeometry page = PaperPage(kA4Paper, true, 300);
     PrintPlan plan;
     ASSERT_TRUE(PlanPrint(document, page, &plan));
 

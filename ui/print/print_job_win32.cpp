@@ -1,11 +1,11 @@
-#include "ui/print_job_win32.h"
+#include "ui/print/print_job_win32.h"
 
 #include "engine/bounded_text.h"
 #include "platform/local_date.h"
 #include "ui/commands.h"
 #include "ui/newer_windows.h"
-#include "ui/print_page_win32.h"
-#include "ui/print_texts.h"
+#include "ui/print/print_page_win32.h"
+#include "ui/print/print_texts.h"
 #include "ui/shell_text.h"
 #include "ui/window_fonts.h"
 
@@ -91,8 +91,9 @@ void TakeDialogResult(const PRINTDLGEXW& request, PrinterSetup& setup) {
     setup.context = request.hDC;
 }
 
-// The default printer's settings, turned to the document's orientation (and,
-// for the rota, to A4): the dialog opens with them, the user may change them.
+// The default printer's settings, its paper kept and turned to the document's
+// orientation: the dialog opens with them, the user may change them, and the
+// page is laid out for the paper the context then has.
 bool DefaultSetup(PrintDlgExFunction print_dialog, HWND owner, const PrintDocument& document,
                   DWORD flags, PrinterSetup& setup) {
     PRINTDLGEXW request = DialogRequest(owner, PD_RETURNDEFAULT | flags, setup);
@@ -103,10 +104,6 @@ bool DefaultSetup(PrintDlgExFunction print_dialog, HWND owner, const PrintDocume
     const bool landscape = PrefersLandscape(*document.tool);
     mode->dmOrientation = static_cast<short>(landscape ? DMORIENT_LANDSCAPE : DMORIENT_PORTRAIT);
     mode->dmFields |= DM_ORIENTATION;
-    if (landscape) {
-        mode->dmPaperSize = DMPAPER_A4;
-        mode->dmFields |= DM_PAPERSIZE;
-    }
     GlobalUnlock(setup.devMode);
     if (setup.context != nullptr) ResetDCW(setup.context, mode);
     return true;
@@ -151,24 +148,27 @@ bool PrintPages(HDC printer, const PrintDocument& document, const wchar_t* face)
     return true;
 }
 
-void ReportPrinted(WindowState& state, const wchar_t* printer) {
-    wchar_t status[kStatusTextCapacity];
-    FormatText(status, kStatusTextCapacity, kPrintedStatusFormat, printer);
-    SetStatus(state, status);
+void TellStatus(const PrintRequester& requester, const wchar_t* status) {
+    if (requester.tellStatus != nullptr) requester.tellStatus(requester.context, status);
 }
 
-void ReportPrintFailed(WindowState& state, HWND owner, const wchar_t* printer) {
+void ReportPrinted(const PrintRequester& requester, const wchar_t* printer) {
+    wchar_t status[kStatusTextCapacity];
+    FormatText(status, kStatusTextCapacity, kPrintedStatusFormat, printer);
+    TellStatus(requester, status);
+}
+
+void ReportPrintFailed(const PrintRequester& requester, HWND owner, const wchar_t* printer) {
     wchar_t status[kStatusTextCapacity];
     FormatText(status, kStatusTextCapacity, kPrintFailedStatusFormat, printer);
-    SetStatus(state, status);
+    TellStatus(requester, status);
     wchar_t message[kMessageCapacity];
     FormatText(message, kMessageCapacity, kPrintFailedTextFormat, printer);
     ShowBox(owner, message, kPrintFailedCaption, MB_ICONWARNING);
 }
 
-void PrintThroughDialog(WindowState& state, HWND owner, const PrintLibraries& libraries) {
-    PrintDocument document;
-    PrepareWindowDocument(state, &document);
+void PrintThroughDialog(const PrintRequester& requester, const PrintDocument& document, HWND owner,
+                        const PrintLibraries& libraries) {
     const PrintDlgExFunction print_dialog = libraries.PrintDialog();
     PrinterSetup setup;
     DefaultSetup(print_dialog, owner, document, 0, setup);
@@ -178,12 +178,12 @@ void PrintThroughDialog(WindowState& state, HWND owner, const PrintLibraries& li
     const HRESULT shown = print_dialog != nullptr ? print_dialog(&request) : E_FAIL;
     TakeDialogResult(request, setup);
     if (FAILED(shown)) {
-        SetStatus(state, kPrintDialogFailedStatus);
+        TellStatus(requester, kPrintDialogFailedStatus);
         ShowBox(owner, kPrintDialogFailedText, kPrintFailedCaption, MB_ICONWARNING);
         return;
     }
     if (request.dwResultAction != PD_RESULT_PRINT) {
-        SetStatus(state, kPrintCancelledStatus);
+        TellStatus(requester, kPrintCancelledStatus);
         return;
     }
     wchar_t printer[kPrinterNameCapacity];
@@ -191,9 +191,9 @@ void PrintThroughDialog(WindowState& state, HWND owner, const PrintLibraries& li
     wchar_t face[LF_FACESIZE];
     ChooseUiFace(face);
     if (setup.context != nullptr && PrintPages(setup.context, document, face)) {
-        ReportPrinted(state, printer);
+        ReportPrinted(requester, printer);
     } else {
-        ReportPrintFailed(state, owner, printer);
+        ReportPrintFailed(requester, owner, printer);
     }
 }
 
@@ -206,7 +206,7 @@ void PrepareWindowDocument(const WindowState& state, PrintDocument* document) {
 }
 
 PageGeometry DefaultPrinterPage(const PrintDocument& document, HWND owner) {
-    const PageGeometry a4 = A4Page(PrefersLandscape(*document.tool), kPreviewDpi);
+    const PageGeometry a4 = PaperPage(kA4Paper, PrefersLandscape(*document.tool), kPreviewDpi);
     const PrintLibraries libraries;
     if (!libraries.HasPrinter()) return a4;
     PrinterSetup setup;
@@ -217,16 +217,34 @@ PageGeometry DefaultPrinterPage(const PrintDocument& document, HWND owner) {
     return page.width > 0 && page.height > 0 && page.dpi > 0 ? page : a4;
 }
 
+PrintRequester MainWindowRequester(WindowState& state) {
+    return {state.instance,
+            state.mainWindow,
+            state.dpi,
+            state.highContrastSource,
+            [](void* context, const wchar_t* status) {
+                SetStatus(*static_cast<WindowState*>(context), status);
+            },
+            &state};
+}
+
+void PrintDocumentCommand(const PrintRequester& requester, const PrintDocument& document,
+                          HWND dialog_owner) {
+    const PrintLibraries libraries;
+    if (!libraries.HasPrinter()) {
+        TellStatus(requester, kNoPrinterStatus);
+        ShowBox(dialog_owner, kNoPrinterText, kNoResultCaption, MB_ICONINFORMATION);
+        return;
+    }
+    PrintThroughDialog(requester, document, dialog_owner, libraries);
+}
+
 void PrintCommand(WindowState& state, HWND owner) {
     if (!HasResult(state)) {
         ShowBox(owner, kCopyNeedsResultText, kNoResultCaption, MB_ICONINFORMATION);
         return;
     }
-    const PrintLibraries libraries;
-    if (!libraries.HasPrinter()) {
-        SetStatus(state, kNoPrinterStatus);
-        ShowBox(owner, kNoPrinterText, kNoResultCaption, MB_ICONINFORMATION);
-        return;
-    }
-    PrintThroughDialog(state, owner, libraries);
+    PrintDocument document;
+    PrepareWindowDocument(state, &document);
+    PrintDocumentCommand(MainWindowRequester(state), document, owner);
 }

@@ -1,4 +1,4 @@
-// Draws a laid-out page (ui/print_layout.h) into any device context: the
+// Draws a laid-out page (ui/print/print_layout.h) into any device context: the
 // printer's, the preview's bitmap, a test's bitmap. The sheet's size and
 // resolution come from the plan, never from the context (a memory bitmap
 // reports 96 DPI whatever it holds).
@@ -6,7 +6,7 @@
 
 #include <windows.h>
 
-#include "ui/print_layout.h"
+#include "ui/print/print_layout.h"
 
 // Where the sheet lands on the context: a device pixel is offset plus sheet
 // pixel times numerator / denominator.

@@ -1,4 +1,4 @@
-#include "ui/print_layout.h"
+#include "ui/print/print_layout.h"
 
 #include "engine/bounded_text.h"
 #include "ui/rota_texts.h"
@@ -10,7 +10,9 @@ namespace {
 constexpr int32_t kTitlePoints = 120;
 constexpr int32_t kRotaTextPoints = 80;
 constexpr int32_t kReportTextPoints = 100;
-constexpr int32_t kLargestGridPoints = 110;
+// A small rota's grid grows to fill its sheet up to this size, which a board
+// is read at from a step away.
+constexpr int32_t kLargestGridPoints = 140;
 
 // Nothing comes nearer than this to a sheet's edge, whatever the device
 // could print (a test bitmap or a preview has no margins of its own).
@@ -160,7 +162,13 @@ void EmitPageNumber(const Emitter& out, const PrintPlan& plan, Box box, int32_t 
 int32_t EmitTitleRow(const Emitter& out, const PrintDocument& document, const PrintPlan& plan) {
     const Box row = {plan.content.x, plan.content.y, plan.content.width,
                      LineHeight(plan, kPrintTitleFont)};
-    EmitText(out, row, document.tool->name, kPrintTitleFont, PrintAlign::kLeft);
+    if (document.check != nullptr) {
+        wchar_t title[kTextCapacity];
+        FormatMonthTitle(document.month, title, kTextCapacity);
+        EmitText(out, row, title, kPrintTitleFont, PrintAlign::kLeft);
+    } else {
+        EmitText(out, row, document.tool->name, kPrintTitleFont, PrintAlign::kLeft);
+    }
     wchar_t date[kTextCapacity];
     FormatText(date, kTextCapacity, kPrintedOnFormat, document.printedOn);
     EmitText(out, row, date, kPrintTextFont, PrintAlign::kRight);
@@ -168,6 +176,39 @@ int32_t EmitTitleRow(const Emitter& out, const PrintDocument& document, const Pr
 }
 
 // ---- The rota ------------------------------------------------------------------
+
+// A ward's month is the computed rota with names, dates and checks: two head
+// rows (the dates, then the weekdays), a column and a staffing row for leave,
+// names as long as the ward's. The computed rota prints as it always has.
+struct GridShape {
+    int32_t headRows;
+    int32_t shifts;     // count columns at the end, staffing rows under the grid
+    int32_t nameUnits;  // the names column in hundredths of the em
+};
+
+bool IsWardMonth(const PrintDocument& document) {
+    return document.check != nullptr;
+}
+
+constexpr int32_t kNameLabelCapacity = kNurseNameCapacity + 4;
+
+// "张三 N2": a ward's nurse with her grade.
+void FormatNameLabel(const PrintDocument& document, int32_t nurse, wchar_t* out, int32_t capacity) {
+    const MonthNurse& named = document.month.nurse[nurse];
+    FormatText(out, capacity, named.grade == kNoGrade ? L"%ls" : L"%ls %ls", named.name,
+               GradeName(named.grade));
+}
+
+GridShape ShapeOf(const PrintDocument& document) {
+    if (!IsWardMonth(document)) return {1, kRotaShiftCount, kNameWidth};
+    int32_t widest = kNameWidth;
+    for (int32_t nurse = 0; nurse < document.month.nurses; ++nurse) {
+        wchar_t label[kNameLabelCapacity];
+        FormatNameLabel(document, nurse, label, kNameLabelCapacity);
+        widest = Max(widest, EstimatedWidth(label, TextLength(label), 100) + 60);
+    }
+    return {2, kMonthShiftCount, widest};
+}
 
 void SetFontHeights(PrintPlan& plan, int32_t text_points, int32_t grid) {
     const int32_t dpi = plan.page.dpi;
@@ -186,11 +227,34 @@ int32_t SignatureRowHeight(const PrintPlan& plan) {
     return LineHeight(plan, kPrintTextFont) * 3 / 2;
 }
 
-int32_t RotaFooterHeight(const PrintPlan& plan) {
+// Under the grid: the rota's rule and hint, or the month's breach summary and
+// what its marks mean.
+constexpr wchar_t kMonthMarksLine[] =
+    L"粗框加角标：违反排班规则的班次（详见排班表窗口的违规列表）；带 * 的班次为手动调整。";
+
+struct FooterLines {
+    wchar_t first[kTextCapacity];
+    const wchar_t* second;
+};
+
+FooterLines FooterLinesOf(const PrintDocument& document) {
+    FooterLines lines{};
+    if (IsWardMonth(document)) {
+        FormatBreachSummary(*document.check, lines.first, kTextCapacity);
+        lines.second = kMonthMarksLine;
+    } else {
+        CopyText(lines.first, kTextCapacity, kRotaRuleLine);
+        lines.second = kRotaHintLine;
+    }
+    return lines;
+}
+
+int32_t RotaFooterHeight(const PrintDocument& document, const PrintPlan& plan) {
     const int32_t em = plan.fontHeights[kPrintTextFont];
     const int32_t width = plan.content.width;
-    const int32_t lines = PieceCount(kRotaRuleLine, TextLength(kRotaRuleLine), em, width) +
-                          PieceCount(kRotaHintLine, TextLength(kRotaHintLine), em, width);
+    const FooterLines footer = FooterLinesOf(document);
+    const int32_t lines = PieceCount(footer.first, TextLength(footer.first), em, width) +
+                          PieceCount(footer.second, TextLength(footer.second), em, width);
     const int32_t line = LineHeight(plan, kPrintTextFont);
     return line / 2 + line * lines + SignatureRowHeight(plan);
 }
@@ -200,41 +264,58 @@ struct GridSpace {
     int32_t height;
 };
 
-GridSpace RotaGridSpace(const PrintPlan& plan) {
+GridSpace RotaGridSpace(const PrintDocument& document, const PrintPlan& plan) {
     return {plan.content.width,
-            plan.content.height - RotaHeaderHeight(plan) - RotaFooterHeight(plan)};
+            plan.content.height - RotaHeaderHeight(plan) - RotaFooterHeight(document, plan)};
+}
+
+int64_t RowUnits(const GridShape& shape, int32_t nurses) {
+    return int64_t{shape.headRows + nurses + shape.shifts} * kRowPitch;
+}
+
+int64_t ColumnUnits(const GridShape& shape, int32_t days) {
+    return shape.nameUnits + int64_t{days} * kDayWidth + int64_t{shape.shifts} * kCountWidth;
 }
 
 // The largest grid em (pixels) with which a page of this many nurses and days
 // fits, counting the staffing rows and the count columns in.
-int32_t GridEmThatFits(GridSpace space, int32_t nurses, int32_t days) {
-    const int32_t rows = 1 + nurses + kRotaShiftCount;
-    const int64_t row_units = int64_t{rows} * kRowPitch;
-    const int64_t column_units =
-        kNameWidth + int64_t{days} * kDayWidth + int64_t{kRotaShiftCount} * kCountWidth;
-    const int64_t by_height = int64_t{space.height} * 100 / row_units;
-    const int64_t by_width = int64_t{space.width} * 100 / column_units;
+int32_t GridEmThatFits(GridSpace space, const GridShape& shape, int32_t nurses, int32_t days) {
+    const int64_t by_height = int64_t{space.height} * 100 / RowUnits(shape, nurses);
+    const int64_t by_width = int64_t{space.width} * 100 / ColumnUnits(shape, days);
     return static_cast<int32_t>(by_height < by_width ? by_height : by_width);
+}
+
+// Once the text has its size, the cells grow (the text does not) to fill the
+// sheet, up to half as large again, so that a small rota spans the board's
+// sheet rather than sitting in its top corner.
+constexpr int32_t kMostCellStretch = 150;
+
+int32_t StretchToFill(int32_t space, int64_t units, int32_t em) {
+    const int64_t natural = units * em / 100;
+    if (natural <= 0) return 100;
+    return static_cast<int32_t>(Min(kMostCellStretch, static_cast<int32_t>(space * 100 / natural)));
 }
 
 // The fewest pages whose grid text is at least the smallest size; of equal
 // page counts, the one with the largest text.
 void PlanRota(const PrintDocument& document, PrintPlan& plan) {
-    const RotaSize size = document.rota.size;
+    const int32_t all_nurses = document.month.nurses;
+    const int32_t all_days = document.month.days;
+    const GridShape shape = ShapeOf(document);
     SetFontHeights(plan, kRotaTextPoints, 0);
-    const GridSpace space = RotaGridSpace(plan);
+    const GridSpace space = RotaGridSpace(document, plan);
     const int32_t smallest = CeilDiv(kSmallestPrintPoints * plan.page.dpi, 72);
     const int32_t largest = PointsToPixels(kLargestGridPoints, plan.page.dpi);
     int32_t best_pages = 0;
     int32_t best_em = 0;
     int32_t best_nurses = 1;
     int32_t best_days = 1;
-    for (int32_t nurse_chunks = 1; nurse_chunks <= size.nurses; ++nurse_chunks) {
-        for (int32_t day_chunks = 1; day_chunks <= size.days; ++day_chunks) {
-            const int32_t nurses = CeilDiv(size.nurses, nurse_chunks);
-            const int32_t days = CeilDiv(size.days, day_chunks);
-            const int32_t pages = CeilDiv(size.nurses, nurses) * CeilDiv(size.days, days);
-            const int32_t em = Min(largest, GridEmThatFits(space, nurses, days));
+    for (int32_t nurse_chunks = 1; nurse_chunks <= all_nurses; ++nurse_chunks) {
+        for (int32_t day_chunks = 1; day_chunks <= all_days; ++day_chunks) {
+            const int32_t nurses = CeilDiv(all_nurses, nurse_chunks);
+            const int32_t days = CeilDiv(all_days, day_chunks);
+            const int32_t pages = CeilDiv(all_nurses, nurses) * CeilDiv(all_days, days);
+            const int32_t em = Min(largest, GridEmThatFits(space, shape, nurses, days));
             if (em < smallest) continue;
             if (best_pages != 0 && (pages > best_pages || (pages == best_pages && em <= best_em)))
                 continue;
@@ -246,20 +327,26 @@ void PlanRota(const PrintDocument& document, PrintPlan& plan) {
     }
     // A sheet too small for even one nurse and one day at the smallest size
     // still gets every cell, one to a page.
-    if (best_pages == 0) best_em = smallest;
+    const bool fits = best_pages != 0;
+    if (!fits) best_em = smallest;
     SetFontHeights(plan, kRotaTextPoints, best_em);
-    plan.rowHeight = Percent(best_em, kRowPitch);
-    plan.nameWidth = Percent(best_em, kNameWidth);
-    plan.dayWidth = Percent(best_em, kDayWidth);
-    plan.countWidth = Percent(best_em, kCountWidth);
+    const int32_t wide =
+        fits ? StretchToFill(space.width, ColumnUnits(shape, best_days), best_em) : 100;
+    const int32_t tall =
+        fits ? StretchToFill(space.height, RowUnits(shape, best_nurses), best_em) : 100;
+    plan.rowHeight = Percent(Percent(best_em, kRowPitch), tall);
+    plan.nameWidth = Percent(Percent(best_em, shape.nameUnits), wide);
+    plan.dayWidth = Percent(Percent(best_em, kDayWidth), wide);
+    plan.countWidth = Percent(Percent(best_em, kCountWidth), wide);
     plan.nursesPerPage = best_nurses;
     plan.daysPerPage = best_days;
-    plan.nurseChunks = CeilDiv(size.nurses, best_nurses);
-    plan.pageCount = plan.nurseChunks * CeilDiv(size.days, best_days);
+    plan.nurseChunks = CeilDiv(all_nurses, best_nurses);
+    plan.pageCount = plan.nurseChunks * CeilDiv(all_days, best_days);
 }
 
 // Which nurses and days a page of the rota holds, and where its grid lies.
 struct RotaPage {
+    GridShape shape;
     int32_t firstNurse;
     int32_t endNurse;
     int32_t firstDay;
@@ -270,18 +357,18 @@ struct RotaPage {
 };
 
 RotaPage RotaPageOf(const PrintDocument& document, const PrintPlan& plan, int32_t page_index) {
-    const RotaSize size = document.rota.size;
     RotaPage page{};
+    page.shape = ShapeOf(document);
     page.firstNurse = (page_index % plan.nurseChunks) * plan.nursesPerPage;
-    page.endNurse = Min(size.nurses, page.firstNurse + plan.nursesPerPage);
+    page.endNurse = Min(document.month.nurses, page.firstNurse + plan.nursesPerPage);
     page.firstDay = (page_index / plan.nurseChunks) * plan.daysPerPage;
-    page.endDay = Min(size.days, page.firstDay + plan.daysPerPage);
-    page.countColumns = page.endDay == size.days;
-    page.staffingRows = page.endNurse == size.nurses;
-    const int32_t rows =
-        1 + page.endNurse - page.firstNurse + (page.staffingRows ? kRotaShiftCount : 0);
+    page.endDay = Min(document.month.days, page.firstDay + plan.daysPerPage);
+    page.countColumns = page.endDay == document.month.days;
+    page.staffingRows = page.endNurse == document.month.nurses;
+    const int32_t rows = page.shape.headRows + page.endNurse - page.firstNurse +
+                         (page.staffingRows ? page.shape.shifts : 0);
     const int32_t width = plan.nameWidth + (page.endDay - page.firstDay) * plan.dayWidth +
-                          (page.countColumns ? kRotaShiftCount * plan.countWidth : 0);
+                          (page.countColumns ? page.shape.shifts * plan.countWidth : 0);
     page.grid = {plan.content.x + (plan.content.width - width) / 2,
                  plan.content.y + RotaHeaderHeight(plan), width, rows * plan.rowHeight};
     return page;
@@ -298,7 +385,7 @@ int32_t ColumnLeft(const RotaPage& page, const PrintPlan& plan, int32_t column) 
 }
 
 int32_t ColumnCount(const RotaPage& page) {
-    return 1 + page.endDay - page.firstDay + (page.countColumns ? kRotaShiftCount : 0);
+    return 1 + page.endDay - page.firstDay + (page.countColumns ? page.shape.shifts : 0);
 }
 
 Box Cell(const RotaPage& page, const PrintPlan& plan, int32_t row, int32_t column) {
@@ -314,64 +401,153 @@ void EmitCount(const Emitter& out, Box cell, int32_t count) {
     EmitText(out, cell, text, kPrintGridFont, PrintAlign::kCentre);
 }
 
-void EmitGridHeadRow(const Emitter& out, const RotaPage& page, const PrintPlan& plan) {
-    EmitText(out, Cell(page, plan, 0, 0), kRotaNameHead, kPrintBoldGridFont, PrintAlign::kCentre);
-    int32_t column = 1;
-    for (int32_t day = page.firstDay; day < page.endDay; ++day, ++column) {
-        wchar_t head[kTextCapacity];
+// A box's outline as four rules: each rule is drawn at least a device pixel
+// wide, so the outline stays whole however small the sheet is shown (a black
+// box under a grey one loses a side wherever the two round alike).
+void EmitOutline(const Emitter& out, Box box, int32_t rule) {
+    EmitFill(out, {box.x, box.y, box.width, rule}, kBlack);
+    EmitFill(out, {box.x, Bottom(box) - rule, box.width, rule}, kBlack);
+    EmitFill(out, {box.x, box.y, rule, box.height}, kBlack);
+    EmitFill(out, {Right(box) - rule, box.y, rule, box.height}, kBlack);
+}
+
+// A breach's cell: a heavy outline inside the cell's rules and a black corner,
+// which survive a black-and-white printer and a photocopy alike.
+void EmitBreachMark(const Emitter& out, Box cell, int32_t dpi) {
+    const int32_t rule = RuleWidth(dpi);
+    EmitOutline(out, {cell.x + rule, cell.y + rule, cell.width - 2 * rule, cell.height - 2 * rule},
+                2 * rule);
+    const int32_t corner = Max(3 * rule, cell.height / 4);
+    EmitFill(out, {Right(cell) - corner - rule, cell.y + rule, corner, corner}, kBlack);
+}
+
+// Weekends and holidays: their head cells and staffing cells shaded.
+constexpr uint8_t kFreeDayGrey = 200;
+
+bool IsFreeDay(const PrintDocument& document, int32_t day) {
+    return IsWardMonth(document) &&
+           (document.month.holiday[day] || IsWeekendDay(document.month, day));
+}
+
+void EmitDayHead(const Emitter& out, const PrintDocument& document, const RotaPage& page,
+                 const PrintPlan& plan, int32_t day, int32_t column) {
+    wchar_t head[kTextCapacity];
+    if (!IsWardMonth(document)) {
         FormatRotaDayHead(day, head, kTextCapacity);
         EmitText(out, Cell(page, plan, 0, column), head, kPrintBoldGridFont, PrintAlign::kCentre);
+        return;
     }
+    const Box date = Cell(page, plan, 0, column);
+    const Box weekday = Cell(page, plan, 1, column);
+    if (IsFreeDay(document, day)) {
+        EmitFill(out, date, kFreeDayGrey);
+        EmitFill(out, weekday, kFreeDayGrey);
+    }
+    FormatText(head, kTextCapacity, L"%d日", DateOfDay(document.month, day).day);
+    EmitText(out, date, head, kPrintBoldGridFont, PrintAlign::kCentre);
+    EmitText(out, weekday,
+             document.month.holiday[day] ? L"节" : WeekdayName(WeekdayOfDay(document.month, day)),
+             kPrintBoldGridFont, PrintAlign::kCentre);
+}
+
+// The count columns' heads: the shifts' names, 假 for the month's leave.
+const wchar_t* CountHead(int32_t shift) {
+    return shift < kRotaShiftCount ? kRotaShiftNames[shift] : kMonthShiftNames[kShiftLeave];
+}
+
+void EmitGridHeadRows(const Emitter& out, const PrintDocument& document, const RotaPage& page,
+                      const PrintPlan& plan) {
+    const int32_t last = page.shape.headRows - 1;
+    Box name_head = Cell(page, plan, 0, 0);
+    name_head.height = plan.rowHeight * page.shape.headRows;
+    EmitText(out, name_head, kRotaNameHead, kPrintBoldGridFont, PrintAlign::kCentre);
+    int32_t column = 1;
+    for (int32_t day = page.firstDay; day < page.endDay; ++day, ++column)
+        EmitDayHead(out, document, page, plan, day, column);
     if (!page.countColumns) return;
-    for (const wchar_t* name : kRotaShiftNames) {
-        EmitText(out, Cell(page, plan, 0, column++), name, kPrintBoldGridFont, PrintAlign::kCentre);
+    for (int32_t shift = 0; shift < page.shape.shifts; ++shift, ++column) {
+        Box head = Cell(page, plan, 0, column);
+        head.height = plan.rowHeight * (last + 1);
+        EmitText(out, head, CountHead(shift), kPrintBoldGridFont, PrintAlign::kCentre);
     }
 }
 
-void EmitNurseRow(const Emitter& out, const RotaTable& rota, const RotaPage& page,
-                  const PrintPlan& plan, int32_t nurse) {
-    const int32_t row = 1 + nurse - page.firstNurse;
-    wchar_t label[kRotaNurseLabelCapacity];
-    FormatRotaNurseLabel(nurse, label, kRotaNurseLabelCapacity);
+// Cell fills by shift: leave stays white, its word telling it from a day shift.
+uint8_t ShiftGrey(uint8_t shift) {
+    return shift < kRotaShiftCount ? kShiftGreys[shift] : 255;
+}
+
+void EmitNurseRow(const Emitter& out, const PrintDocument& document, const MonthCounts& counts,
+                  const RotaPage& page, const PrintPlan& plan, int32_t nurse) {
+    const RotaMonth& month = document.month;
+    const int32_t row = page.shape.headRows + nurse - page.firstNurse;
+    wchar_t label[kNameLabelCapacity];
+    FormatNameLabel(document, nurse, label, kNameLabelCapacity);
     EmitText(out, Cell(page, plan, row, 0), label, kPrintGridFont, PrintAlign::kCentre);
     int32_t column = 1;
     for (int32_t day = page.firstDay; day < page.endDay; ++day, ++column) {
         const Box cell = Cell(page, plan, row, column);
-        const int32_t shift = rota.shift[nurse][day];
-        EmitFill(out, cell, kShiftGreys[shift]);
-        EmitText(out, cell, &kRotaShiftLetters[shift], 1, kPrintBoldGridFont, PrintAlign::kCentre);
+        const MonthCell shift = month.cell[nurse][day];
+        EmitFill(out, cell, ShiftGrey(shift.shift));
+        const wchar_t text[2] = {kMonthShiftLetters[shift.shift], L'*'};
+        EmitText(out, cell, text, shift.byHand ? 2 : 1, kPrintBoldGridFont, PrintAlign::kCentre);
+        if (IsWardMonth(document) && document.check->cellRules[nurse][day] != 0)
+            EmitBreachMark(out, cell, plan.page.dpi);
     }
     if (!page.countColumns) return;
-    for (const int16_t count : rota.nurseCounts[nurse])
-        EmitCount(out, Cell(page, plan, row, column++), count);
+    for (int32_t shift = 0; shift < page.shape.shifts; ++shift)
+        EmitCount(out, Cell(page, plan, row, column++), counts.nurse[nurse][shift]);
 }
 
-void EmitStaffingRows(const Emitter& out, const RotaTable& rota, const RotaPage& page,
-                      const PrintPlan& plan) {
-    const int32_t first_row = 1 + page.endNurse - page.firstNurse;
-    for (int32_t shift = 0; shift < kRotaShiftCount; ++shift) {
+// The staffing row of a shift is marked on a day short of its minimum, or (the
+// night) without a senior nurse.
+RuleBits ShortOfRules(int32_t shift) {
+    if (shift == kShiftDay) return RuleBit(kRuleDayShort);
+    if (shift == kShiftNight) return RuleBit(kRuleNightShort) | RuleBit(kRuleNightGrade);
+    return 0;
+}
+
+void EmitStaffingRows(const Emitter& out, const PrintDocument& document, const MonthCounts& counts,
+                      const RotaPage& page, const PrintPlan& plan) {
+    const int32_t first_row = page.shape.headRows + page.endNurse - page.firstNurse;
+    for (int32_t shift = 0; shift < page.shape.shifts; ++shift) {
         wchar_t head[kTextCapacity];
-        FormatRotaDayCountHead(shift, head, kTextCapacity);
+        if (shift < kRotaShiftCount)
+            FormatRotaDayCountHead(shift, head, kTextCapacity);
+        else
+            CopyText(head, kTextCapacity, L"请假人数");
         EmitText(out, Cell(page, plan, first_row + shift, 0), head, kPrintGridFont,
                  PrintAlign::kCentre);
         int32_t column = 1;
-        for (int32_t day = page.firstDay; day < page.endDay; ++day, ++column)
-            EmitCount(out, Cell(page, plan, first_row + shift, column), rota.dayCounts[day][shift]);
+        for (int32_t day = page.firstDay; day < page.endDay; ++day, ++column) {
+            const Box cell = Cell(page, plan, first_row + shift, column);
+            if (IsFreeDay(document, day)) EmitFill(out, cell, kFreeDayGrey);
+            EmitCount(out, cell, counts.day[day][shift]);
+            if (IsWardMonth(document) && (document.check->dayRules[day] & ShortOfRules(shift)) != 0)
+                EmitBreachMark(out, cell, plan.page.dpi);
+        }
     }
 }
 
-// Rules between every row and every column, doubled under the head row and
-// above the staffing rows; an outline around the whole grid.
+// Rules between every row and every column, doubled under the head rows and
+// above the staffing rows; an outline around the whole grid. Within the head
+// the names and counts columns span both rows.
 void EmitGridRules(const Emitter& out, const RotaPage& page, const PrintPlan& plan) {
     const int32_t rule = RuleWidth(plan.page.dpi);
     const Box grid = page.grid;
     const int32_t rows = grid.height / plan.rowHeight;
+    const int32_t head = page.shape.headRows;
     const int32_t nurse_rows = page.endNurse - page.firstNurse;
+    const int32_t days = page.endDay - page.firstDay;
     for (int32_t row = 0; row <= rows; ++row) {
-        const bool heavy =
-            row == 0 || row == 1 || row == rows || (page.staffingRows && row == 1 + nurse_rows);
+        const bool heavy = row == 0 || row == head || row == rows ||
+                           (page.staffingRows && row == head + nurse_rows);
         const int32_t width = heavy ? 2 * rule : rule;
-        EmitFill(out, {grid.x, grid.y + row * plan.rowHeight - width / 2, grid.width, width},
+        const bool within_head = row > 0 && row < head;
+        const int32_t left = within_head ? ColumnLeft(page, plan, 1) : grid.x;
+        const int32_t right =
+            within_head ? ColumnLeft(page, plan, 1) + days * plan.dayWidth : Right(grid);
+        EmitFill(out, {left, grid.y + row * plan.rowHeight - width / 2, right - left, width},
                  kBlack);
     }
     const int32_t columns = ColumnCount(page);
@@ -383,30 +559,51 @@ void EmitGridRules(const Emitter& out, const RotaPage& page, const PrintPlan& pl
     }
 }
 
-// "人员：… 人；周期：… 天" on the left, the legend of the cell fills on the right.
+constexpr wchar_t kMonthSpanFormat[] = L"日期：%04d-%02d-%02d 至 %04d-%02d-%02d；人员：%d 人";
+
+void FormatStaffLine(const PrintDocument& document, wchar_t* out, int32_t capacity) {
+    const RotaMonth& month = document.month;
+    if (!IsWardMonth(document)) {
+        FormatText(out, capacity, kStaffFormat, month.nurses, month.days);
+        return;
+    }
+    const MonthDate last = DateOfDay(month, month.days - 1);
+    FormatText(out, capacity, kMonthSpanFormat, month.first.year, month.first.month,
+               month.first.day, last.year, last.month, last.day, month.nurses);
+}
+
+// "人员：… 人；周期：… 天" (a ward's month: its dates and staff) on the left, the
+// legend of the cell fills on the right; a ward's month adds leave and the
+// breach mark.
 void EmitStaffAndLegendRow(const Emitter& out, const PrintDocument& document, const PrintPlan& plan,
                            int32_t y) {
     const int32_t line = LineHeight(plan, kPrintTextFont);
     const int32_t em = plan.fontHeights[kPrintTextFont];
     const Box row = {plan.content.x, y, plan.content.width, line};
     wchar_t staff[kTextCapacity];
-    FormatText(staff, kTextCapacity, kStaffFormat, document.rota.size.nurses,
-               document.rota.size.days);
+    FormatStaffLine(document, staff, kTextCapacity);
     EmitText(out, row, staff, kPrintTextFont, PrintAlign::kLeft);
 
+    const bool ward = IsWardMonth(document);
+    const int32_t entries = ward ? kMonthShiftCount + 1 : kRotaShiftCount;
     const int32_t swatch = line;
     const int32_t name_width = EstimatedWidth(kRotaShiftNames[0], 2, em);
     const int32_t entry = swatch + em / 2 + name_width + em * 2;
-    int32_t x = Right(row) - kRotaShiftCount * entry + em * 2;
+    int32_t x = Right(row) - entries * entry + em * 2;
     const int32_t rule = RuleWidth(plan.page.dpi);
-    for (int32_t shift = 0; shift < kRotaShiftCount; ++shift, x += entry) {
+    for (int32_t shift = 0; shift < entries; ++shift, x += entry) {
         const Box box = {x, y, swatch, swatch};
-        EmitFill(out, box, kBlack);
-        EmitFill(out, {x + rule, y + rule, swatch - 2 * rule, swatch - 2 * rule},
-                 kShiftGreys[shift]);
-        EmitText(out, box, &kRotaShiftLetters[shift], 1, kPrintBoldTextFont, PrintAlign::kCentre);
-        EmitText(out, {x + swatch + em / 2, y, name_width, line}, kRotaShiftNames[shift],
-                 kPrintTextFont, PrintAlign::kLeft);
+        const Box name = {x + swatch + em / 2, y, name_width, line};
+        if (shift == kMonthShiftCount) {
+            EmitOutline(out, box, rule);
+            EmitBreachMark(out, box, plan.page.dpi);
+            EmitText(out, name, L"违规", kPrintTextFont, PrintAlign::kLeft);
+            continue;
+        }
+        EmitFill(out, box, ShiftGrey(static_cast<uint8_t>(shift)));
+        EmitOutline(out, box, rule);
+        EmitText(out, box, &kMonthShiftLetters[shift], 1, kPrintBoldTextFont, PrintAlign::kCentre);
+        EmitText(out, name, kMonthShiftNames[shift], kPrintTextFont, PrintAlign::kLeft);
     }
 }
 
@@ -431,18 +628,20 @@ void EmitSignatureRow(const Emitter& out, const PrintPlan& plan, int32_t page_in
 
 void EmitRotaPage(const Emitter& out, const PrintDocument& document, const PrintPlan& plan,
                   int32_t page_index) {
-    const RotaTable& rota = document.rota;
     const RotaPage page = RotaPageOf(document, plan, page_index);
+    MonthCounts counts;
+    CountMonth(document.month, &counts);
     EmitStaffAndLegendRow(out, document, plan, EmitTitleRow(out, document, plan));
-    EmitGridHeadRow(out, page, plan);
+    EmitGridHeadRows(out, document, page, plan);
     for (int32_t nurse = page.firstNurse; nurse < page.endNurse; ++nurse)
-        EmitNurseRow(out, rota, page, plan, nurse);
-    if (page.staffingRows) EmitStaffingRows(out, rota, page, plan);
+        EmitNurseRow(out, document, counts, page, plan, nurse);
+    if (page.staffingRows) EmitStaffingRows(out, document, counts, page, plan);
     EmitGridRules(out, page, plan);
-    const int32_t below =
-        Bottom(plan.content) - RotaFooterHeight(plan) + LineHeight(plan, kPrintTextFont) / 2;
-    EmitWrapped(out, plan, EmitWrapped(out, plan, below, kRotaRuleLine, kPrintTextFont),
-                kRotaHintLine, kPrintTextFont);
+    const int32_t below = Bottom(plan.content) - RotaFooterHeight(document, plan) +
+                          LineHeight(plan, kPrintTextFont) / 2;
+    const FooterLines footer = FooterLinesOf(document);
+    EmitWrapped(out, plan, EmitWrapped(out, plan, below, footer.first, kPrintTextFont),
+                footer.second, kPrintTextFont);
     EmitSignatureRow(out, plan, page_index);
 }
 
@@ -592,17 +791,33 @@ void PreparePrintDocument(const ToolDef& tool, const double* values, const wchar
     document->verdict = OrEmpty(verdict);
     document->level = level;
     FormatText(document->printedOn, kPrintDateCapacity, L"%04d-%02d-%02d", year, month, day);
-    if (IsRota(tool)) BuildRotaTable(tool, values, &document->rota);
+    if (!IsRota(tool)) return;
+    RotaTable table;
+    BuildRotaTable(tool, values, &table);
+    MakeMonthFromRota(table, nullptr, L"", kComputedRotaFirstDate, &document->month);
+}
+
+void PrepareMonthPrintDocument(const ToolDef& tool, const RotaMonth& month, const MonthCheck& check,
+                               int32_t year, int32_t month_of_year, int32_t day,
+                               PrintDocument* document) {
+    *document = PrintDocument{};
+    document->tool = &tool;
+    document->report = L"";
+    document->verdict = L"";
+    FormatText(document->printedOn, kPrintDateCapacity, L"%04d-%02d-%02d", year, month_of_year,
+               day);
+    document->month = month;
+    document->check = &check;
 }
 
 bool PrefersLandscape(const ToolDef& tool) {
     return IsRota(tool);
 }
 
-PageGeometry A4Page(bool landscape, int32_t dpi) {
-    // 210 x 297 mm; a quarter inch is dpi / 4.
-    const int32_t short_side = static_cast<int32_t>((int64_t{2100} * dpi + 127) / 254);
-    const int32_t long_side = static_cast<int32_t>((int64_t{2970} * dpi + 127) / 254);
+PageGeometry PaperPage(PaperSize paper, bool landscape, int32_t dpi) {
+    // A quarter inch is dpi / 4.
+    const int32_t short_side = static_cast<int32_t>((int64_t{paper.shortSide} * dpi + 127) / 254);
+    const int32_t long_side = static_cast<int32_t>((int64_t{paper.longSide} * dpi + 127) / 254);
     const int32_t width = landscape ? long_side : short_side;
     const int32_t height = landscape ? short_side : long_side;
     const int32_t margin = dpi / 4;
@@ -617,7 +832,7 @@ bool PlanPrint(const PrintDocument& document, const PageGeometry& page, PrintPla
     if (page.dpi <= 0) return false;
     if (plan->rota) {
         PlanRota(document, *plan);
-        return RotaGridSpace(*plan).height > plan->rowHeight * 2;
+        return RotaGridSpace(document, *plan).height > plan->rowHeight * 2;
     }
     PlanTextPages(document, *plan);
     const FlowWalk walk = StartFlow(*plan, -1, {IgnoreItem, nullptr});

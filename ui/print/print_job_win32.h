@@ -5,8 +5,28 @@
 
 #include <windows.h>
 
-#include "ui/print_layout.h"
+#include "ui/print/print_layout.h"
 #include "ui/window_state.h"
+
+// Who asks for a print: the window that owns the boxes and the preview, at
+// its DPI and in its colours, and that tells the outcome in its status line.
+struct PrintRequester {
+    HINSTANCE instance;
+    HWND owner;
+    int32_t dpi;
+    HighContrastSource highContrast;
+    void (*tellStatus)(void* context, const wchar_t* status);
+    void* context;
+};
+
+// The main window as the requester of its own result's print.
+PrintRequester MainWindowRequester(WindowState& state);
+
+// Without a printer, a box that says what to do; otherwise the system's print
+// dialog, owned by dialog_owner, then the job. The outcome goes to the
+// requester's status line; a failed job is aborted and named in a box.
+void PrintDocumentCommand(const PrintRequester& requester, const PrintDocument& document,
+                          HWND dialog_owner);
 
 // Ctrl+P in the window and 打印 in the preview. Without a result, the "提示"
 // box that copy and save use; without a printer, a box that says what to do;

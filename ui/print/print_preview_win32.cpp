@@ -1,12 +1,13 @@
-#include "ui/print_preview_win32.h"
+#include "ui/print/print_preview_win32.h"
 
 #include "engine/bounded_text.h"
 #include "ui/commands.h"
 #include "ui/gdi_guards.h"
 #include "ui/painting.h"
-#include "ui/print_job_win32.h"
-#include "ui/print_page_win32.h"
-#include "ui/print_texts.h"
+#include "ui/palette_win32.h"
+#include "ui/print/print_job_win32.h"
+#include "ui/print/print_page_win32.h"
+#include "ui/print/print_texts.h"
 #include "ui/shell_text.h"
 #include "ui/window_dpi.h"
 #include "ui/window_fonts.h"
@@ -16,6 +17,8 @@ namespace {
 
 constexpr wchar_t kPreviewClassName[] = L"TavoMedPrintPreview";
 constexpr DWORD kPreviewStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+// The layout figures below are at 96 DPI, as the window's.
+constexpr int32_t kDesignDpi = 96;
 
 // ---- Layout, at 96 DPI --------------------------------------------------------
 
@@ -51,13 +54,45 @@ constexpr int32_t kSmallestWidth = 480;
 constexpr int32_t kSmallestHeight = 360;
 // The preview opens at this share of the work area, in percent.
 constexpr int32_t kOpeningShare = 90;
-constexpr Rgb kDeskColour = {200, 207, 213};
-constexpr Rgb kShadowColour = {150, 158, 165};
 
+// The window's fonts at the preview's own scale, deleted with it or when a new
+// scale replaces them: the owner-drawn buttons keep none, each is drawn with
+// the font of the moment.
+class PreviewFonts {
+public:
+    PreviewFonts() = default;
+    ~PreviewFonts() { Delete(); }
+    PreviewFonts(const PreviewFonts&) = delete;
+    PreviewFonts& operator=(const PreviewFonts&) = delete;
+    void Create(Scale scale) {
+        HFONT fonts[kFontRoleCount];
+        CreateWindowFonts(scale, fonts);
+        Delete();
+        for (int32_t role = 0; role < kFontRoleCount; ++role)
+            fonts_[role] = fonts[role];
+    }
+    HFONT Button() const { return fonts_[kButtonFont]; }
+
+private:
+    void Delete() {
+        for (HFONT& font : fonts_) {
+            if (font != nullptr) DeleteObject(font);
+            font = nullptr;
+        }
+    }
+    HFONT fonts_[kFontRoleCount] = {};
+};
+
+// The preview has a scale, fonts and colours of its own: it may be on another
+// monitor than the main window, and the main window, disabled meanwhile, is
+// not the one to repaint it when the colours change.
 struct PreviewState {
-    WindowState* main;
+    const PrintRequester* requester;
     HWND window;
     HWND buttons[kPreviewButtonCount];
+    Scale scale;
+    PreviewFonts fonts;
+    Palette palette;
     PrintDocument document;
     PrintPlan plan;
     int32_t page;
@@ -66,11 +101,11 @@ struct PreviewState {
 };
 
 Box ScaledBy(const PreviewState& preview, Box box) {
-    return Scaled(box, preview.main->scale);
+    return Scaled(box, preview.scale);
 }
 
 int32_t ScaledBy(const PreviewState& preview, int32_t pixels) {
-    return Scaled(pixels, preview.main->scale);
+    return Scaled(pixels, preview.scale);
 }
 
 // ---- Pages ----------------------------------------------------------------------
@@ -86,14 +121,14 @@ void ShowPage(PreviewState& preview, int32_t page) {
 void Close(PreviewState& preview) {
     // The owner is enabled first, so that it, not another program, is
     // activated when the preview goes.
-    EnableWindow(preview.main->mainWindow, TRUE);
+    EnableWindow(preview.requester->owner, TRUE);
     DestroyWindow(preview.window);
 }
 
 void RunButton(PreviewState& preview, int32_t id) {
     switch (id) {
         case kPreviewPrintId:
-            PrintCommand(*preview.main, preview.window);
+            PrintDocumentCommand(*preview.requester, preview.document, preview.window);
             break;
         case kPreviewPreviousId:
             ShowPage(preview, preview.page - 1);
@@ -132,16 +167,19 @@ PageTransform SheetTransform(const PreviewState& preview, int32_t width, int32_t
     return t;
 }
 
+// The desk and the toolbar in the window's palette; the sheet is paper, white
+// with the page in black and greys as it prints.
 void PaintSheet(const PreviewState& preview, HDC context, int32_t width, int32_t height) {
-    FillBox(context, {0, 0, width, height}, kDeskColour);
-    FillBox(context, {0, 0, width, ScaledBy(preview, kToolbarHeight)}, kFooterColour);
+    FillBox(context, {0, 0, width, height}, Paint(preview.palette, kDeskPaint));
+    FillBox(context, {0, 0, width, ScaledBy(preview, kToolbarHeight)},
+            Paint(preview.palette, kFooterPaint));
     const PageTransform t = SheetTransform(preview, width, height);
     if (t.numerator <= 0) return;
     const Box sheet = {t.x, t.y, ScaledSheet(preview.plan.page.width, t),
                        ScaledSheet(preview.plan.page.height, t)};
     const int32_t shadow = ScaledBy(preview, kShadowOffset);
     FillBox(context, {sheet.x + shadow, sheet.y + shadow, sheet.width, sheet.height},
-            kShadowColour);
+            Paint(preview.palette, kSheetShadowPaint));
     FillBox(context, sheet, kWhite);
     DrawPrintPage(context, preview.document, preview.plan, preview.page, t, preview.face);
 }
@@ -153,38 +191,65 @@ void PaintPreview(const PreviewState& preview) {
     GetClientRect(preview.window, &client);
     const int32_t width = client.right;
     const int32_t height = client.bottom;
-    HDC memory = CreateCompatibleDC(paint.context());
-    OwnedGdiObject<HBITMAP> bitmap(CreateCompatibleBitmap(paint.context(), width, height));
-    if (memory == nullptr || bitmap.get() == nullptr) {
-        if (memory != nullptr) DeleteDC(memory);
+    const OwnedMemoryContext memory(paint.context());
+    const OwnedGdiObject<HBITMAP> bitmap(CreateCompatibleBitmap(paint.context(), width, height));
+    if (memory.get() == nullptr || bitmap.get() == nullptr) {
         PaintSheet(preview, paint.context(), width, height);
         return;
     }
-    {
-        SelectionGuard selection(memory, bitmap.get());
-        PaintSheet(preview, memory, width, height);
-        BitBlt(paint.context(), 0, 0, width, height, memory, 0, 0, SRCCOPY);
-    }
-    DeleteDC(memory);
+    const SelectionGuard selection(memory.get(), bitmap.get());
+    PaintSheet(preview, memory.get(), width, height);
+    BitBlt(paint.context(), 0, 0, width, height, memory.get(), 0, 0, SRCCOPY);
 }
 
 // ---- Window ---------------------------------------------------------------------
 
-void CreateButtons(PreviewState& preview) {
+bool IsShown(const PreviewState& preview, const PreviewButton& button) {
+    const bool paging = button.id == kPreviewPreviousId || button.id == kPreviewNextId;
+    return !paging || preview.plan.pageCount > 1;
+}
+
+// Left to right at the preview's scale, the hidden ones leaving no gap.
+void PlaceButtons(const PreviewState& preview) {
     int32_t x = kButtonGap;
     for (int32_t i = 0; i < kPreviewButtonCount; ++i) {
         const PreviewButton& button = kPreviewButtons[i];
-        const bool paging = button.id == kPreviewPreviousId || button.id == kPreviewNextId;
-        const DWORD shown = paging && preview.plan.pageCount <= 1 ? 0 : WS_VISIBLE;
         const Box box = ScaledBy(preview, {x, kButtonTop, button.width, kButtonHeight});
-        if (shown != 0) x += button.width + kButtonGap;
+        if (IsShown(preview, button)) x += button.width + kButtonGap;
+        SetWindowPos(preview.buttons[i], nullptr, box.x, box.y, box.width, box.height,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
+void CreateButtons(PreviewState& preview) {
+    for (int32_t i = 0; i < kPreviewButtonCount; ++i) {
+        const PreviewButton& button = kPreviewButtons[i];
+        const DWORD shown = IsShown(preview, button) ? WS_VISIBLE : 0;
         const DWORD group = i == 0 ? WS_GROUP : 0;
         preview.buttons[i] = CreateWindowExW(
-            0, L"BUTTON", button.caption, WS_CHILD | shown | WS_TABSTOP | group | BS_OWNERDRAW,
-            box.x, box.y, box.width, box.height, preview.window,
-            reinterpret_cast<HMENU>(static_cast<INT_PTR>(button.id)), preview.main->instance,
-            nullptr);
+            0, L"BUTTON", button.caption, WS_CHILD | shown | WS_TABSTOP | group | BS_OWNERDRAW, 0,
+            0, 0, 0, preview.window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(button.id)),
+            preview.requester->instance, nullptr);
     }
+    PlaceButtons(preview);
+}
+
+// A new DPI: the toolbar and its fonts at the DPI's own scale, the window in
+// the place the system suggests (the preview can take any size).
+void OnPreviewDpiChanged(PreviewState& preview, int32_t dpi, const RECT& suggested) {
+    preview.scale = {dpi, kDesignDpi};
+    preview.fonts.Create(preview.scale);
+    PlaceButtons(preview);
+    SetWindowPos(preview.window, nullptr, suggested.left, suggested.top,
+                 suggested.right - suggested.left, suggested.bottom - suggested.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    RedrawWindow(preview.window, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+}
+
+// High contrast turned on or off, or the system's colours changed.
+void OnPreviewColoursChanged(PreviewState& preview) {
+    preview.palette = WindowPalette(HighContrastIsOn(preview.requester->highContrast));
+    RedrawWindow(preview.window, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
 }
 
 LRESULT HandlePreviewMessage(PreviewState& preview, UINT message, WPARAM wparam, LPARAM lparam) {
@@ -215,9 +280,17 @@ LRESULT HandlePreviewMessage(PreviewState& preview, UINT message, WPARAM wparam,
         }
         case WM_DRAWITEM:
             DrawOwnerButton(*reinterpret_cast<const DRAWITEMSTRUCT*>(lparam),
-                            preview.main->fonts[kButtonFont], preview.main->scale,
-                            preview.main->palette);
+                            preview.fonts.Button(), preview.scale, preview.palette);
             return 1;
+        case WM_DPICHANGED:
+            OnPreviewDpiChanged(preview, LOWORD(wparam), *reinterpret_cast<const RECT*>(lparam));
+            return 0;
+        case WM_SETTINGCHANGE:
+            if (wparam == SPI_SETHIGHCONTRAST) OnPreviewColoursChanged(preview);
+            return DefWindowProcW(window, message, wparam, lparam);
+        case WM_SYSCOLORCHANGE:
+            OnPreviewColoursChanged(preview);
+            return 0;
         case WM_COMMAND:
             RunButton(preview, LOWORD(wparam));
             return 0;
@@ -238,12 +311,12 @@ LRESULT CALLBACK PreviewWindowProc(HWND window, UINT message, WPARAM wparam, LPA
     return HandlePreviewMessage(*preview, message, wparam, lparam);
 }
 
-void RegisterPreviewClass(const WindowState& state) {
+void RegisterPreviewClass(HINSTANCE instance) {
     WNDCLASSEXW window_class{};
     window_class.cbSize = sizeof window_class;
     window_class.lpfnWndProc = PreviewWindowProc;
-    window_class.hInstance = state.instance;
-    window_class.hIcon = LoadIconW(state.instance, MAKEINTRESOURCEW(IDI_APP_ICON));
+    window_class.hInstance = instance;
+    window_class.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_APP_ICON));
     window_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     window_class.lpszClassName = kPreviewClassName;
     RegisterClassExW(&window_class);
@@ -281,7 +354,7 @@ bool HandlePreviewKey(PreviewState& preview, const MSG& message) {
             break;
     }
     if (!IsPrintShortcut(message, preview.window)) return false;
-    PrintCommand(*preview.main, preview.window);
+    PrintDocumentCommand(*preview.requester, preview.document, preview.window);
     return true;
 }
 
@@ -302,33 +375,45 @@ void RunPreviewLoop(PreviewState& preview) {
 
 }  // namespace
 
-void PrintPreviewCommand(WindowState& state) {
-    if (!HasResult(state)) {
-        ShowBox(state.mainWindow, kCopyNeedsResultText, kNoResultCaption, MB_ICONINFORMATION);
-        return;
-    }
+void PreviewDocumentCommand(const PrintRequester& requester, const PrintDocument& document,
+                            const wchar_t* name) {
+    HWND owner = requester.owner;
     HWND focus = GetFocus();
     PreviewState preview{};
-    preview.main = &state;
-    PrepareWindowDocument(state, &preview.document);
-    if (!PlanPrint(preview.document, DefaultPrinterPage(preview.document, state.mainWindow),
-                   &preview.plan)) {
-        PlanPrint(preview.document, A4Page(PrefersLandscape(*state.tool), 300), &preview.plan);
+    preview.requester = &requester;
+    preview.scale = {requester.dpi, kDesignDpi};
+    preview.fonts.Create(preview.scale);
+    preview.palette = WindowPalette(HighContrastIsOn(requester.highContrast));
+    preview.document = document;
+    if (!PlanPrint(preview.document, DefaultPrinterPage(preview.document, owner), &preview.plan)) {
+        PlanPrint(preview.document, PaperPage(kA4Paper, PrefersLandscape(*document.tool), 300),
+                  &preview.plan);
     }
     ChooseUiFace(preview.face);
-    RegisterPreviewClass(state);
+    RegisterPreviewClass(requester.instance);
     wchar_t title[kStatusTextCapacity];
-    FormatText(title, kStatusTextCapacity, kPreviewTitleFormat, state.tool->name);
-    const RECT place = OpeningRect(state.mainWindow);
+    FormatText(title, kStatusTextCapacity, kPreviewTitleFormat, name);
+    const RECT place = OpeningRect(owner);
     HWND window = CreateWindowExW(0, kPreviewClassName, title, kPreviewStyle, place.left, place.top,
-                                  place.right - place.left, place.bottom - place.top,
-                                  state.mainWindow, nullptr, state.instance, &preview);
+                                  place.right - place.left, place.bottom - place.top, owner,
+                                  nullptr, requester.instance, &preview);
     if (window == nullptr) return;
-    EnableWindow(state.mainWindow, FALSE);
+    EnableWindow(owner, FALSE);
     ShowWindow(window, SW_SHOW);
     SetFocus(preview.buttons[0]);
     SendMessageW(window, WM_CHANGEUISTATE, MAKEWPARAM(UIS_INITIALIZE, 0), 0);
     ShowPage(preview, 0);
     RunPreviewLoop(preview);
-    if (focus != nullptr && IsChild(state.mainWindow, focus)) SetFocus(focus);
+    if (focus != nullptr && IsChild(owner, focus)) SetFocus(focus);
+}
+
+void PrintPreviewCommand(WindowState& state) {
+    if (!HasResult(state)) {
+        ShowBox(state.mainWindow, kCopyNeedsResultText, kNoResultCaption, MB_ICONINFORMATION);
+        return;
+    }
+    PrintDocument document;
+    PrepareWindowDocument(state, &document);
+    const PrintRequester requester = MainWindowRequester(state);
+    PreviewDocumentCommand(requester, document, state.tool->name);
 }

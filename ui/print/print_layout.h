@@ -1,13 +1,15 @@
 // The printed pages of a result: where every box, rule and text goes, for a
 // given sheet size, resolution and printable area. Portable, so that the pages
 // are checked without a printer; the printer, the preview and a test bitmap
-// all draw what this unit lays out (ui/print_page_win32.h).
+// all draw what this unit lays out (ui/print/print_page_win32.h).
 // - The nursing rota: a grid of one row per nurse and one column per day, the
 //   shift in every cell on a fill that tells the shifts apart in grey, each
-//   nurse's counts at the row's end and each day's staffing under the grid. A
-//   whole month fits on one A4 landscape sheet; where the grid would need
-//   text below 7 pt it runs over further pages, each repeating the header row
-//   and the names column.
+//   nurse's counts at the row's end and each day's staffing under the grid. The
+//   grid's text takes the largest size up to 14 pt at which the grid fits the
+//   sheet, whatever its paper: a small rota fills the sheet, a whole month
+//   fits one A4 landscape sheet; where the grid would need text below 7 pt it
+//   runs over further pages, each repeating the header row and the names
+//   column.
 // - Every other tool: its name, inputs, report lines and verdict with its level
 //   in words, over as many pages as they need, a line never split by a page.
 // Every page is numbered "第 N 页，共 M 页".
@@ -17,6 +19,8 @@
 
 #include "engine/tool_def.h"
 #include "generators/nursing_rota.h"
+#include "month/month_rules.h"
+#include "month/rota_month.h"
 #include "ui/layout.h"
 
 // The smallest text on a page, in points.
@@ -24,7 +28,7 @@ constexpr int32_t kSmallestPrintPoints = 7;
 
 constexpr int32_t kPrintDateCapacity = 16;
 
-// What is printed: the window's last result.
+// What is printed: the window's last result, or a ward's month.
 struct PrintDocument {
     const ToolDef* tool;
     const double* values;   // the parameter values the result was computed from
@@ -32,12 +36,23 @@ struct PrintDocument {
     const wchar_t* verdict;
     int32_t level;
     wchar_t printedOn[kPrintDateCapacity];  // "2026-12-09"
-    RotaTable rota;                         // the rota's table, for the rota only
+    // The rota as a month: the one made from the computed rota (its nurses'
+    // labels, no dates), or the ward's own.
+    RotaMonth month;
+    // A ward's month only: its breaches, marked on the page. It prints with
+    // its title, names and grades, dates and weekdays, leave and the summary.
+    const MonthCheck* check;
 };
 
 void PreparePrintDocument(const ToolDef& tool, const double* values, const wchar_t* report,
                           const wchar_t* verdict, int32_t level, int32_t year, int32_t month,
                           int32_t day, PrintDocument* document);
+
+// A ward's month, checked, to print; tool is the rota's (its name and kind).
+// The check must outlive the document.
+void PrepareMonthPrintDocument(const ToolDef& tool, const RotaMonth& month, const MonthCheck& check,
+                               int32_t year, int32_t month_of_year, int32_t day,
+                               PrintDocument* document);
 
 // The rota prints across the sheet, everything else along it.
 bool PrefersLandscape(const ToolDef& tool);
@@ -50,9 +65,17 @@ struct PageGeometry {
     int32_t dpi;
 };
 
-// An A4 sheet at a resolution, with a quarter inch the device cannot print on
-// along every edge: the page when no printer tells its own.
-PageGeometry A4Page(bool landscape, int32_t dpi);
+// A paper's sides in tenths of a millimetre, the short one first.
+struct PaperSize {
+    int32_t shortSide;
+    int32_t longSide;
+};
+
+constexpr PaperSize kA4Paper = {2100, 2970};
+
+// A sheet of a paper at a resolution, with a quarter inch the device cannot
+// print on along every edge: the page when no printer tells its own (A4).
+PageGeometry PaperPage(PaperSize paper, bool landscape, int32_t dpi);
 
 enum PrintFontRole : int32_t {
     kPrintTitleFont,

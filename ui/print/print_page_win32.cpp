@@ -1,4 +1,4 @@
-#include "ui/print_page_win32.h"
+#include "ui/print/print_page_win32.h"
 
 #include "ui/gdi_guards.h"
 
@@ -15,14 +15,15 @@ int32_t ToDevice(int32_t sheet, int32_t offset, const PageTransform& t) {
 }
 
 // What drawing one page holds: its fonts and the brushes of its greys (a
-// page has a handful of greys and a thousand cells).
+// page has a handful of greys and a thousand cells), each deleted when the
+// canvas goes.
 struct PageCanvas {
     HDC context;
     PageTransform transform;
-    HFONT fonts[kPrintFontRoleCount];
+    OwnedGdiObject<HFONT> fonts[kPrintFontRoleCount];
     int32_t selectedFont;
     uint8_t greys[kBrushCacheSize];
-    HBRUSH brushes[kBrushCacheSize];
+    OwnedGdiObject<HBRUSH> brushes[kBrushCacheSize];
     int32_t brushCount;
 };
 
@@ -39,11 +40,13 @@ RECT DeviceRect(const PageCanvas& canvas, Box box, bool at_least_a_pixel) {
 // The page's brush of a grey, made on first use; null once the cache is full.
 HBRUSH CachedBrush(PageCanvas& canvas, uint8_t grey) {
     for (int32_t i = 0; i < canvas.brushCount; ++i) {
-        if (canvas.greys[i] == grey) return canvas.brushes[i];
+        if (canvas.greys[i] == grey) return canvas.brushes[i].get();
     }
     if (canvas.brushCount == kBrushCacheSize) return nullptr;
     canvas.greys[canvas.brushCount] = grey;
-    return canvas.brushes[canvas.brushCount++] = CreateSolidBrush(RGB(grey, grey, grey));
+    OwnedGdiObject<HBRUSH>& brush = canvas.brushes[canvas.brushCount++];
+    brush.reset(CreateSolidBrush(RGB(grey, grey, grey)));
+    return brush.get();
 }
 
 void FillItem(PageCanvas& canvas, const PrintItem& item) {
@@ -58,7 +61,7 @@ void FillItem(PageCanvas& canvas, const PrintItem& item) {
 
 void TextItem(PageCanvas& canvas, const PrintItem& item) {
     if (canvas.selectedFont != item.font) {
-        SelectObject(canvas.context, canvas.fonts[item.font]);
+        SelectObject(canvas.context, canvas.fonts[item.font].get());
         canvas.selectedFont = item.font;
     }
     RECT rect = DeviceRect(canvas, item.box, false);
@@ -75,6 +78,22 @@ void DrawItem(void* context, const PrintItem& item) {
         FillItem(canvas, item);
     } else {
         TextItem(canvas, item);
+    }
+}
+
+// The page's fonts at the transform's scale. GB2312 makes the font mapper take
+// a face with Chinese glyphs even where the face asked for is missing, instead
+// of printing empty boxes.
+void CreatePageFonts(const PrintPlan& plan, const wchar_t* face, PageCanvas& canvas) {
+    const PageTransform& t = canvas.transform;
+    for (int32_t role = 0; role < kPrintFontRoleCount; ++role) {
+        const int32_t height = static_cast<int32_t>(static_cast<int64_t>(plan.fontHeights[role]) *
+                                                    t.numerator / t.denominator);
+        canvas.fonts[role].reset(
+            CreateFontW(-(height > 0 ? height : 1), 0, 0, 0,
+                        IsBold(static_cast<PrintFontRole>(role)) ? FW_BOLD : FW_NORMAL, FALSE,
+                        FALSE, FALSE, GB2312_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                        DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face));
     }
 }
 
@@ -97,30 +116,16 @@ PageTransform PrinterTransform(const PageGeometry& page) {
 
 void DrawPrintPage(HDC context, const PrintDocument& document, const PrintPlan& plan,
                    int32_t page_index, PageTransform transform, const wchar_t* face) {
+    // The canvas outlives the saved state: its fonts are selected out before
+    // they are deleted.
     PageCanvas canvas{};
     canvas.context = context;
     canvas.transform = transform;
     canvas.selectedFont = -1;
     if (canvas.transform.denominator <= 0) canvas.transform = {1, 1, transform.x, transform.y};
-    for (int32_t role = 0; role < kPrintFontRoleCount; ++role) {
-        const int32_t height =
-            static_cast<int32_t>(static_cast<int64_t>(plan.fontHeights[role]) *
-                                 canvas.transform.numerator / canvas.transform.denominator);
-        // GB2312 makes the font mapper take a face with Chinese glyphs even
-        // where the face asked for is missing, instead of printing empty boxes.
-        canvas.fonts[role] =
-            CreateFontW(-(height > 0 ? height : 1), 0, 0, 0,
-                        IsBold(static_cast<PrintFontRole>(role)) ? FW_BOLD : FW_NORMAL, FALSE,
-                        FALSE, FALSE, GB2312_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                        DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face);
-    }
-    const int saved = SaveDC(context);
+    CreatePageFonts(plan, face, canvas);
+    const SavedContextState saved(context);
     SetBkMode(context, TRANSPARENT);
     SetTextColor(context, RGB(0, 0, 0));
     EmitPrintPage(document, plan, page_index, DrawItem, &canvas);
-    RestoreDC(context, saved);
-    for (HFONT font : canvas.fonts)
-        DeleteObject(font);
-    for (int32_t i = 0; i < canvas.brushCount; ++i)
-        DeleteObject(canvas.brushes[i]);
 }

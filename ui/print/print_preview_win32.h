@@ -4,7 +4,13 @@
 // (Page Up, Page Down; shown with more than one page) and 关闭 (Esc).
 #pragma once
 
+#include "ui/print/print_job_win32.h"
 #include "ui/window_state.h"
+
+// The preview of any document (the main window's result, a ward's month),
+// owned by and modal to the requester's window; name goes in its title.
+void PreviewDocumentCommand(const PrintRequester& requester, const PrintDocument& document,
+                            const wchar_t* name);
 
 // Without a result, the "提示" box that copy and save use. Returns once the
 // preview is closed, the focus back on the control that had it.
