@@ -14,6 +14,8 @@
 #include "expr/day_number.h"
 #include "expr/evaluator.h"
 #include "generators/follow_up_schedule.h"
+#include "generators/nursing_rota.h"
+#include "month/arrange.h"
 #include "platform/local_date.h"
 #include "records/csv_record.h"
 #include "ui/clipboard_html.h"
@@ -188,6 +190,23 @@ TEST(NoHeap, EvaluatorFormatterAndReportHelpers) {
         CivilFromDays(DaysFromCivil(2024, 2, 29));
     });
     EXPECT_EQ(count, 0);
+}
+
+// 按规则排班 of a 40 × 31 ward, and of one whose minimums no month meets.
+RotaMonth g_month;
+TEST(NoHeap, ArrangeMonthArrangedAndRefused) {
+    g_month.first = {2027, 1, 1};
+    g_month.days = kMonthMaxDays;
+    g_month.nurses = kMonthMaxNurses;
+    g_month.limits = {2, 5, 12, 4};
+    for (int32_t i = 0; i < g_month.nurses; ++i) {
+        FormatRotaNurseLabel(i, g_month.nurse[i].name, kNurseNameCapacity);
+        g_month.nurse[i].grade = static_cast<int8_t>(i % 5);
+        g_month.cell[i][i % kMonthMaxDays] = {kShiftLeave, false};
+    }
+    EXPECT_EQ(AllocationsDuring([] { EXPECT_TRUE(ArrangeMonth(&g_month).arranged); }), 0);
+    g_month.limits.minDay = kMonthMaxNurses;
+    EXPECT_EQ(AllocationsDuring([] { EXPECT_FALSE(ArrangeMonth(&g_month).arranged); }), 0);
 }
 
 TEST(NoHeap, CounterSeesAllocations) {
