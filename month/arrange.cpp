@@ -6,12 +6,22 @@
 //     else. Exact counts lose nothing: turning a free cell into rest never
 //     breaks a nurse's own rules, so any month that keeps the rules can be cut
 //     down to one of these. The search keeps every nurse able to finish her
-//     month, skips nurses alike in all that is left of it, and remembers
-//     the day states it has seen fail, so it ends quickly and its "no" is
-//     a proof. Its order of trying is the quality's: fewest nights first.
-//  3. Nights are evened out and given a senior nurse by swaps on one day.
-//  4. Each nurse's remaining rests become day shifts where her rules allow,
-//     keeping her rest days, then her weekend days off are evened by swaps.
+//     month, skips nurses alike in all that is left of it, drops a branch
+//     when some stretch of days needs more working days than the nurses'
+//     work-run limits leave, and remembers the day states it has seen fail;
+//     nothing else is cut, so its "no" is a proof, and the first day and
+//     shift that no month staffs is found by searching ever longer
+//     beginnings of the month. Its order of trying is the quality's (fewest
+//     nights first); a ward whose rules are drawn so tight that this takes
+//     long is searched again in the order that wastes fewest working days.
+//  3. Nights are evened out and given a senior nurse by swaps between two
+//     nurses on one day (or two days, for a trade of equal counts).
+//  4. Each nurse's rests become day shifts where her rules allow, keeping
+//     ⌊2 × days / 7⌋ rest days placed where fewest nurses are off, by
+//     dynamic programming over her row; then her weekend and holiday days
+//     off are moved towards her share of them.
+// Everything works in fixed arrays on the caller's stack (about 170 KB, and
+// the search's recursion at most days × (nurses + 2) frames deep).
 #include "month/arrange.h"
 
 #include "engine/bounded_text.h"
@@ -70,6 +80,10 @@ struct Ward {
     uint8_t futureClass[kMaxDays + 1][kMaxNurses];
 };
 
+int32_t Clamp(int32_t value, int32_t low, int32_t high) {
+    return value < low ? low : value > high ? high : value;
+}
+
 bool IsGiven(const MonthCell& cell) {
     return cell.byHand || cell.shift == kShiftLeave;
 }
@@ -114,7 +128,13 @@ void ClassifyFutures(Ward* ward) {
 void ReadWard(const RotaMonth& month, Ward* ward) {
     ward->nurses = month.nurses;
     ward->days = month.days;
+    // Limits outside their ranges (a month not read through the window or a
+    // file) are taken at the nearest value the arrays hold.
     ward->limits = month.limits;
+    ward->limits.maxNightRun = Clamp(month.limits.maxNightRun, 1, kMaxDays);
+    ward->limits.maxWorkRun = Clamp(month.limits.maxWorkRun, 1, kMaxDays);
+    ward->limits.minDay = Clamp(month.limits.minDay, 0, kMaxNurses + 1);
+    ward->limits.minNight = Clamp(month.limits.minNight, 0, kMaxNurses + 1);
     ward->anyGrade = false;
     ward->weekendDays = 0;
     ward->restTarget = 2 * month.days / 7;
@@ -138,8 +158,8 @@ void ReadWard(const RotaMonth& month, Ward* ward) {
             nights += ward->shift[i][t] == kShiftNight ? 1 : 0;
             days += ward->shift[i][t] == kShiftDay ? 1 : 0;
         }
-        const int32_t need_night = month.limits.minNight - nights;
-        const int32_t need_day = month.limits.minDay - days;
+        const int32_t need_night = ward->limits.minNight - nights;
+        const int32_t need_day = ward->limits.minDay - days;
         ward->needNight[t] = static_cast<uint8_t>(need_night > 0 ? need_night : 0);
         ward->needDay[t] = static_cast<uint8_t>(need_day > 0 ? need_day : 0);
     }
@@ -186,11 +206,13 @@ struct FailedState {
     DayKey key;
 };
 
-// The searches stop after this many steps. Wards of a real size take a few
+// The searches of one arrangement stop after this many steps together (a
+// cell tried is one step, a day's look ahead one per nurse and day looked
+// at; the whole budget takes at most some 0.1 to 0.5 s). Wards of a real size take a few
 // thousand; only rules drawn so tight that a month barely exists take more,
 // and then the box says that the search gave up, never that no month exists.
-constexpr int32_t kQualityBudget = 20000;
-constexpr int32_t kSearchBudget = 4000000;
+constexpr int32_t kQualityBudget = 50000;
+constexpr int32_t kSearchBudget = 3000000;
 
 struct Search {
     const Ward* ward;
@@ -503,6 +525,7 @@ bool SolveDay(Search* search, int32_t t) {
     DayKey key;
     MakeDayKey(*search, t, &key);
     if (KnownToFail(*search, key, t)) return false;
+    search->steps += search->ward->nurses * (search->lastCovered - t + 1);
     if (!EnoughHands(*search, t, false)) {
         RememberFailure(search, key, t);
         return false;
@@ -514,7 +537,6 @@ bool SolveDay(Search* search, int32_t t) {
 }
 
 bool SolveUpTo(Search* search, int32_t last_covered, bool night_on_last) {
-    search->steps = 0;
     search->gaveUp = false;
     search->lastCovered = last_covered;
     search->nightOnLastCovered = night_on_last;
@@ -563,10 +585,11 @@ void ExplainShortDay(Search* search, const RotaMonth& month, wchar_t* reason, in
 
 // The month's skeleton: first in the quality's order, which for wards of
 // a real size finds a month at once; when that takes too long, in the
-// order that wastes the fewest working days, with a budget far larger.
+// order that wastes the fewest working days, with what is left of the budget.
 // False with the reason when no month keeps the rules or the search gave up.
 bool FindSkeleton(Search* search, const RotaMonth& month, wchar_t* reason, int32_t capacity) {
     const int32_t last = month.days - 1;
+    search->steps = 0;
     search->ordersByQuality = true;
     search->budget = kQualityBudget;
     if (SolveUpTo(search, last, true)) return true;
@@ -682,8 +705,25 @@ bool NightHasStaff(const Plan& plan, int32_t t) {
     return false;
 }
 
+// Gives junior nurse j's night on day u to senior nurse s in return for one
+// of s's nights on another day that keeps a senior without her: both keep
+// their counts.
+bool TradeNights(Plan* plan, int32_t j, int32_t s, int32_t u) {
+    if (!SwapCells(plan, j, s, u)) return false;
+    for (int32_t t = 0; t < plan->ward->days; ++t) {
+        if (t == u || plan->shift[s][t] != kShiftNight || !IsFree(*plan, s, t)) continue;
+        if (!IsFree(*plan, j, t) || plan->shift[j][t] == kShiftNight) continue;
+        if (!SwapCells(plan, s, j, t)) continue;
+        if (NightHasSenior(*plan, t)) return true;
+        SwapCells(plan, s, j, t);
+    }
+    SwapCells(plan, j, s, u);
+    return false;
+}
+
 // (iv): a night without a senior nurse takes one in place of a junior nurse
-// who has more nights than she, so that the spread never widens.
+// who has more nights than she, or trades nights with one who has as many,
+// so that the spread never widens.
 void CoverNightsWithSeniors(Plan* plan) {
     const Ward& ward = *plan->ward;
     if (!ward.anyGrade) return;
@@ -694,11 +734,13 @@ void CoverNightsWithSeniors(Plan* plan) {
             if (plan->shift[j][t] != kShiftNight || !IsFree(*plan, j, t)) continue;
             for (int32_t s = 0; s < ward.nurses && !done; ++s) {
                 if (!ward.senior[s] || !ward.takesNights[s] || !IsFree(*plan, s, t)) continue;
-                if (plan->nights[s] + 1 > plan->nights[j]) continue;
-                if (!SwapCells(plan, j, s, t)) continue;
-                --plan->nights[j];
-                ++plan->nights[s];
-                done = true;
+                if (plan->nights[s] + 1 <= plan->nights[j] && SwapCells(plan, j, s, t)) {
+                    --plan->nights[j];
+                    ++plan->nights[s];
+                    done = true;
+                } else if (plan->nights[s] == plan->nights[j]) {
+                    done = TradeNights(plan, j, s, t);
+                }
             }
         }
     }
@@ -720,7 +762,7 @@ struct RowTable {
     uint16_t from[kMaxDays][kMaxDays + 2][kMaxRestTarget + 1];  // work * 16 + rests, + 1 if rest
 };
 
-void FillRow(Plan* plan, int32_t i, const int32_t* offs, RowTable* table) {
+void FillRow(Plan* plan, int32_t i, const int32_t* offs, const int32_t* spare, RowTable* table) {
     const Ward& ward = *plan->ward;
     const int32_t max_work = ward.limits.maxWorkRun, target = ward.restTarget;
     int32_t(*cost)[kMaxDays + 2][kMaxRestTarget + 1] = table->cost;
@@ -733,7 +775,9 @@ void FillRow(Plan* plan, int32_t i, const int32_t* offs, RowTable* table) {
             for (int32_t r = 0; r <= target; ++r)
                 cost[next][w][r] = kUnreachable;
         const bool after_night = t > 0 && plan->shift[i][t - 1] == kShiftNight;
-        const bool open = IsFree(*plan, i, t) && plan->shift[i][t] == kShiftRest;
+        const uint8_t now_shift = plan->shift[i][t];
+        const bool open = IsFree(*plan, i, t) &&
+                          (now_shift == kShiftRest || (now_shift == kShiftDay && spare[t] > 0));
         for (int32_t w = 0; w <= max_work; ++w) {
             for (int32_t r = 0; r <= target; ++r) {
                 const int32_t here = cost[now][w][r];
@@ -775,17 +819,41 @@ void FillRow(Plan* plan, int32_t i, const int32_t* offs, RowTable* table) {
     }
 }
 
+int32_t DayShiftsOn(const Plan& plan, int32_t t) {
+    int32_t count = 0;
+    for (int32_t i = 0; i < plan.ward->nurses; ++i)
+        count += plan.shift[i][t] == kShiftDay ? 1 : 0;
+    return count;
+}
+
+int32_t FreeRests(const Plan& plan, int32_t i, int32_t t) {
+    return IsFree(plan, i, t) && plan.shift[i][t] == kShiftRest ? 1 : 0;
+}
+
+// Two rounds. The first turns rests into day shifts around the search's
+// nights and day shifts; then, with days now staffed above their minimums,
+// the second places each nurse's rest days afresh over all her free cells
+// but nights, a day shift moving only where its day keeps its minimum.
 void FillDayShifts(Plan* plan) {
     const Ward& ward = *plan->ward;
-    int32_t offs[kMaxDays] = {};
+    int32_t offs[kMaxDays] = {}, spare[kMaxDays] = {};
     for (int32_t t = 0; t < ward.days; ++t)
         for (int32_t i = 0; i < ward.nurses; ++i)
             offs[t] += !IsFree(*plan, i, t) && !IsWorkingShift(plan->shift[i][t]) ? 1 : 0;
     RowTable table;
     for (int32_t i = 0; i < ward.nurses; ++i) {
-        FillRow(plan, i, offs, &table);
+        FillRow(plan, i, offs, spare, &table);
         for (int32_t t = 0; t < ward.days; ++t)
-            offs[t] += IsFree(*plan, i, t) && plan->shift[i][t] == kShiftRest ? 1 : 0;
+            offs[t] += FreeRests(*plan, i, t);
+    }
+    for (int32_t i = 0; i < ward.nurses; ++i) {
+        for (int32_t t = 0; t < ward.days; ++t) {
+            offs[t] -= FreeRests(*plan, i, t);
+            spare[t] = DayShiftsOn(*plan, t) - ward.limits.minDay;
+        }
+        FillRow(plan, i, offs, spare, &table);
+        for (int32_t t = 0; t < ward.days; ++t)
+            offs[t] += FreeRests(*plan, i, t);
     }
 }
 
@@ -805,13 +873,6 @@ int32_t WeekendGap(const Plan& plan, int32_t offs) {
     return gap < 0 ? -gap : gap;
 }
 
-int32_t DayShiftsOn(const Plan& plan, int32_t t) {
-    int32_t count = 0;
-    for (int32_t i = 0; i < plan.ward->nurses; ++i)
-        count += plan.shift[i][t] == kShiftDay ? 1 : 0;
-    return count;
-}
-
 // Swaps a free rest and a free day shift of one nurse, the rest going to
 // `to`, when the rows keep the rules and `from` keeps its day minimum.
 bool MoveRest(Plan* plan, int32_t i, int32_t from, int32_t to) {
@@ -824,25 +885,81 @@ bool MoveRest(Plan* plan, int32_t i, int32_t from, int32_t to) {
     return false;
 }
 
-// (iii): each nurse moves rest days onto or off weekends while that brings
-// her weekend days off nearer her share.
+int32_t RestDays(const Plan& plan, int32_t i) {
+    int32_t rests = 0;
+    for (int32_t t = 0; t < plan.ward->days; ++t)
+        rests += plan.shift[i][t] == kShiftRest ? 1 : 0;
+    return rests;
+}
+
+int32_t OffsOn(const Plan& plan, int32_t t) {
+    int32_t offs = 0;
+    for (int32_t i = 0; i < plan.ward->nurses; ++i)
+        offs += IsWorkingShift(plan.shift[i][t]) ? 0 : 1;
+    return offs;
+}
+
+// Days of nurse i holding `shift` in a free cell, on weekends or not, the
+// most crowded with days off first (or last).
+int32_t DaysByOffs(const Plan& plan, int32_t i, uint8_t shift, bool weekend, bool crowded_first,
+                   uint8_t* days) {
+    int32_t keys[kMaxDays], count = 0;
+    for (int32_t t = 0; t < plan.ward->days; ++t) {
+        if (!IsFree(plan, i, t) || plan.shift[i][t] != shift || plan.ward->weekend[t] != weekend)
+            continue;
+        const int32_t key = crowded_first ? -OffsOn(plan, t) : OffsOn(plan, t);
+        int32_t k = count++;
+        for (; k > 0 && keys[k - 1] > key; --k) {
+            keys[k] = keys[k - 1];
+            days[k] = days[k - 1];
+        }
+        keys[k] = key;
+        days[k] = static_cast<uint8_t>(t);
+    }
+    return count;
+}
+
+// Moves one of nurse i's free rests from a day that is (or is not) a
+// weekend to one that is not (or is), keeping her rest days: from the day
+// most crowded with days off to the least crowded that her rules allow.
+bool SwapRestAcrossWeek(Plan* plan, int32_t i, bool onto_weekend) {
+    uint8_t from[kMaxDays], to[kMaxDays];
+    const int32_t froms = DaysByOffs(*plan, i, kShiftRest, !onto_weekend, true, from);
+    const int32_t tos = DaysByOffs(*plan, i, kShiftDay, onto_weekend, false, to);
+    for (int32_t a = 0; a < froms; ++a)
+        for (int32_t b = 0; b < tos; ++b)
+            if (MoveRest(plan, i, from[a], to[b])) return true;
+    return false;
+}
+
+// Failing a swap: a weekend day shift becomes a rest (a day shift fewer,
+// which counts after the weekends), or a weekend rest beyond her rest days
+// becomes a day shift.
+bool TurnWeekendDay(Plan* plan, int32_t i, bool onto_weekend) {
+    const Ward& ward = *plan->ward;
+    if (!onto_weekend && RestDays(*plan, i) <= ward.restTarget) return false;
+    const uint8_t from = onto_weekend ? kShiftDay : kShiftRest;
+    for (int32_t t = 0; t < ward.days; ++t) {
+        if (!ward.weekend[t] || !IsFree(*plan, i, t) || plan->shift[i][t] != from) continue;
+        if (onto_weekend && DayShiftsOn(*plan, t) <= ward.limits.minDay) continue;
+        plan->shift[i][t] = onto_weekend ? kShiftRest : kShiftDay;
+        if (RowKeepsRules(*plan, i)) return true;
+        plan->shift[i][t] = from;
+    }
+    return false;
+}
+
+// (iii): each nurse's weekend and holiday days off (rest or leave) move
+// towards her share of the rest days, ⌊2 × days / 7⌋ × weekend days / days.
 void EvenWeekends(Plan* plan) {
     const Ward& ward = *plan->ward;
     for (int32_t i = 0; i < ward.nurses; ++i) {
         for (bool moved = true; moved;) {
-            moved = false;
             const int32_t offs = WeekendOffs(*plan, i);
             const int32_t gap = WeekendGap(*plan, offs);
             const bool more = WeekendGap(*plan, offs + 1) < gap;
             if (!more && WeekendGap(*plan, offs - 1) >= gap) break;
-            for (int32_t from = 0; from < ward.days && !moved; ++from) {
-                if (!IsFree(*plan, i, from) || plan->shift[i][from] != kShiftRest) continue;
-                if (ward.weekend[from] == more) continue;
-                for (int32_t to = 0; to < ward.days && !moved; ++to)
-                    if (IsFree(*plan, i, to) && plan->shift[i][to] == kShiftDay &&
-                        ward.weekend[to] == more)
-                        moved = MoveRest(plan, i, from, to);
-            }
+            moved = SwapRestAcrossWeek(plan, i, more) || TurnWeekendDay(plan, i, more);
         }
     }
 }

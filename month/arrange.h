@@ -18,5 +18,7 @@ struct ArrangeOutcome {
 
 // On success month holds the arranged month; otherwise it is untouched and the
 // reason names the first day and shift that cannot be staffed, or the nurse
-// and dates whose hand-set cells break which rule.
+// and dates whose hand-set cells break which rule; or, for rules drawn so
+// tight that the search ran out of its steps before it settled either way,
+// says just that (never that no month exists).
 ArrangeOutcome ArrangeMonth(RotaMonth* month);

@@ -605,6 +605,8 @@ bool ReadHead(FileReader* reader, RotaMonth* month) {
     if (cell.length > kWardNameMaxLength) {
         return FailHere(reader, L"科室“%ls”超过 %d 个字。", cell.text, kWardNameMaxLength);
     }
+    if (StartsAsAFormula(cell.text, cell.length))
+        return FailHere(reader, L"科室“%ls”%ls", cell.text, kFormulaStartText);
     CopyText(month->ward, kWardNameCapacity, cell.text);
 
     if (!ReadKeyLine(reader, kFirstDateKey, &cells)) return false;
@@ -681,6 +683,8 @@ bool ReadNurseHead(FileReader* reader, CellCursor* cells, MonthNurse* nurse) {
     if (cell.length > kNurseNameMaxLength) {
         return FailHere(reader, L"姓名“%ls”超过 %d 个字。", cell.text, kNurseNameMaxLength);
     }
+    if (StartsAsAFormula(cell.text, cell.length))
+        return FailHere(reader, L"姓名“%ls”%ls", cell.text, kFormulaStartText);
     CopyText(nurse->name, kNurseNameCapacity, cell.text);
     NextCell(cells, &cell);
     if (!ReadGrade(cell, &nurse->grade)) {
@@ -720,21 +724,27 @@ bool ReadNurse(FileReader* reader, RotaMonth* month, int32_t n) {
     return true;
 }
 
-bool IsStaffLine(const Line& line) {
+// A derived line starts with its key and holds no shift on the first day: a
+// nurse who happens to be named "星期" or "白班人数" still reads as a nurse.
+bool IsDerivedLine(const Line& line, const wchar_t* const* keys, int32_t key_count) {
     CellCursor cells = CellsOf(line);
-    Cell first{};
-    NextCell(&cells, &first);
-    for (const wchar_t* key : kStaffKeys) {
-        if (CellIs(first, key)) return true;
-    }
-    return false;
+    Cell cell{};
+    NextCell(&cells, &cell);
+    bool keyed = false;
+    for (int32_t k = 0; k < key_count; ++k)
+        keyed = keyed || CellIs(cell, keys[k]);
+    for (int32_t column = 1; column <= 3; ++column)
+        NextCell(&cells, &cell);
+    MonthCell shift{};
+    return keyed && !ReadShift(cell, &shift);
+}
+
+bool IsStaffLine(const Line& line) {
+    return IsDerivedLine(line, kStaffKeys, kMonthShiftCount);
 }
 
 bool IsWeekdayLine(const Line& line) {
-    CellCursor cells = CellsOf(line);
-    Cell first{};
-    NextCell(&cells, &first);
-    return CellIs(first, kWeekdayKey);
+    return IsDerivedLine(line, &kWeekdayKey, 1);
 }
 
 // The weekday line (optional: derived), the nurses, then only staffing lines

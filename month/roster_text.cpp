@@ -92,12 +92,16 @@ bool ReadName(Span cell, int32_t line, MonthNurse* nurse, RosterError* error) {
     QuoteName(cell, quoted, kShownNameLength + 8);
     int8_t grade = kNoGrade;
     if (cell.length == 0) return Fail(error, line, L"没有姓名。");
-    if (ReadGrade(cell, &grade) || SpanIs(cell, kNoNightsMark)) {
+    // A column's head is taken for one only on the first line: "姓名" on any
+    // other would be written back there and then passed over.
+    if (ReadGrade(cell, &grade) || SpanIs(cell, kNoNightsMark) || SpanIs(cell, kNameHead)) {
         return Fail(error, line, L"%ls不是姓名（姓名应在第一列）。", quoted);
     }
     if (cell.length > kNurseNameMaxLength) {
         return Fail(error, line, L"%ls超过 %d 个字。", quoted, kNurseNameMaxLength);
     }
+    if (StartsAsAFormula(cell.text, cell.length))
+        return Fail(error, line, L"姓名%ls%ls", quoted, kFormulaStartText);
     for (int32_t i = 0; i < cell.length; ++i)
         nurse->name[i] = cell.text[i];
     nurse->name[cell.length] = L'\0';

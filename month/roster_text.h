@@ -35,5 +35,5 @@ int32_t FormatRosterFileText(const wchar_t* ward, const Roster& roster, wchar_t*
 // Reads the roster file's text (its first line may be missing: the ward is
 // then empty). On failure ward and roster are untouched and error names the
 // line.
-bool ParseRosterFileText(const wchar_t* text, wchar_t* ward, int32_t ward_capacity,
-                         Roster* roster, RosterError* error);
+bool ParseRosterFileText(const wchar_t* text, wchar_t* ward, int32_t ward_capacity, Roster* roster,
+                         RosterError* error);

@@ -80,6 +80,13 @@ void FormatMonthFileName(const RotaMonth& month, wchar_t* out, int32_t capacity)
         if (IsNotForFileNames(out[i])) out[i] = L'_';
 }
 
+bool StartsAsAFormula(const wchar_t* text, int32_t length) {
+    if (length <= 0) return false;
+    for (const wchar_t* start = L"=+-@＝＋－＠"; *start != L'\0'; ++start)
+        if (text[0] == *start) return true;
+    return false;
+}
+
 const wchar_t* GradeName(int8_t grade) {
     return grade >= 0 && grade <= kMaxGrade ? kGradeNames[grade] : L"";
 }

@@ -131,6 +131,12 @@ void FormatMonthTitle(const RotaMonth& month, wchar_t* out, int32_t capacity);
 // "<科室><年>年<月>月排班表.csv": the name a month's file is first offered.
 void FormatMonthFileName(const RotaMonth& month, wchar_t* out, int32_t capacity);
 
+// A name or ward that starts as a spreadsheet formula does (= + - @): the
+// month file and the pasted table would hand it to Excel or WPS to run, so
+// it is refused wherever it is typed or read.
+bool StartsAsAFormula(const wchar_t* text, int32_t length);
+constexpr wchar_t kFormulaStartText[] = L"不能以 =、+、-、@ 开头（表格软件会把它当作公式）。";
+
 // "N2" for a grade, "" for none.
 const wchar_t* GradeName(int8_t grade);
 

@@ -81,6 +81,17 @@ bool IsReadOnlyFile(const wchar_t* path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
 }
 
+// A short name, so that a file whose path is near the system's limit still
+// gets a temporary file beside it.
+bool TemporaryPathBeside(const wchar_t* path, wchar_t* out, int32_t capacity) {
+    int32_t folder_length = 0;
+    for (int32_t i = 0; path[i] != L'\0'; ++i) {
+        if (path[i] == L'\\' || path[i] == L'/') folder_length = i + 1;
+    }
+    return FormatText(out, capacity, L"%.*ls~tavomed%lu.tmp", folder_length, path,
+                      GetCurrentProcessId()) >= 0;
+}
+
 // The temporary file goes in the file's own folder, so that the rename that
 // replaces the file is one step on one volume, shared folders included.
 bool WriteTemporary(const wchar_t* temporary, const char* bytes, int32_t length) {
@@ -160,9 +171,7 @@ bool WriteWholeFile(const wchar_t* path, const char* bytes, int32_t length, File
     // runs the program does: the user's mark is honoured either way.
     if (IsReadOnlyFile(path)) return false;
     wchar_t temporary[kPathCapacity];
-    if (FormatText(temporary, kPathCapacity, L"%ls.%lu.tmp", path, GetCurrentProcessId()) < 0) {
-        return false;
-    }
+    if (!TemporaryPathBeside(path, temporary, kPathCapacity)) return false;
     TemporaryFile guard(temporary);
     if (!WriteTemporary(temporary, bytes, length) ||
         MoveFileExW(temporary, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) == FALSE) {

@@ -54,9 +54,10 @@ bool IsGivenCell(const MonthCell& cell) {
     return cell.byHand || cell.shift == kShiftLeave;
 }
 
-// Whether the rules' hard breaches of the month, with every free cell after
-// `position` at rest, leave room for a month: a nurse's own rules never get
-// better by working more, and the days already filled are final.
+// Whether a month whose days up to last_day are filled (every later free
+// cell at rest) may still be completed: a breach of a nurse's own rules
+// stays whatever the later free cells take, since working more never mends
+// one, and so does a short day among those filled.
 bool PrefixMayComplete(const RotaMonth& month, int32_t last_day, MonthCheck* check) {
     CheckMonth(month, check);
     for (int32_t b = 0; b < check->hardCount; ++b) {

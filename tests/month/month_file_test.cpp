@@ -140,11 +140,6 @@ TEST(MonthFileSaved, TheLargestMonthFitsAndComesBackTheSame) {
     EXPECT_TRUE(SameMonth(opened, month));
 }
 
-TEST(MonthFileSaved, TooSmallABufferGivesNoFile) {
-    char bytes[64];
-    EXPECT_EQ(WriteMonthFile(SampleMonth(), bytes, 64), -1);
-}
-
 // --- the file as a spreadsheet saves it back ------------------------------------
 
 struct SpreadsheetSave {
@@ -216,6 +211,8 @@ const Damage kDamages[] = {
     {L"张三,N2", L"张三,N5", L"第 12 行：能级“N5”应为 N0～N4 或空。"},
     {L"张三,", L"张三张三张三张三张三张三张三张三张,",
      L"第 12 行：姓名“张三张三张三张三张三张三张三张三张”超过 16 个字。"},
+    {L"张三,", L"=HYPERLINK(1),",
+     L"第 12 行：姓名“=HYPERLINK(1)”不能以 =、+、-、@ 开头（表格软件会把它当作公式）。"},
     {L",是,", L",否,", L"第 13 行：不排夜班一栏的“否”应为“是”或空。"},
     {L"D*,D,2,1,1,0", L"D*", L"第 14 行：缺少2月2日的班次（天数为 4）。"},
     {L"D*,D,2,1", L"D*,D,D,2,1", L"第 14 行：班次多于天数 4：第 8 列为“D”。"},

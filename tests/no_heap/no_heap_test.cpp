@@ -14,7 +14,8 @@
 #include "expr/day_number.h"
 #include "expr/evaluator.h"
 #include "generators/follow_up_schedule.h"
-#include "month/month_file.h"
+#include "generators/nursing_rota.h"
+#include "month/arrange.h"
 #include "platform/local_date.h"
 #include "records/csv_record.h"
 #include "ui/clipboard_html.h"
@@ -191,6 +192,23 @@ TEST(NoHeap, EvaluatorFormatterAndReportHelpers) {
     EXPECT_EQ(count, 0);
 }
 
+// 按规则排班 of a 40 × 31 ward, and of one whose minimums no month meets.
+RotaMonth g_month;
+TEST(NoHeap, ArrangeMonthArrangedAndRefused) {
+    g_month.first = {2027, 1, 1};
+    g_month.days = kMonthMaxDays;
+    g_month.nurses = kMonthMaxNurses;
+    g_month.limits = {2, 5, 12, 4};
+    for (int32_t i = 0; i < g_month.nurses; ++i) {
+        FormatRotaNurseLabel(i, g_month.nurse[i].name, kNurseNameCapacity);
+        g_month.nurse[i].grade = static_cast<int8_t>(i % 5);
+        g_month.cell[i][i % kMonthMaxDays] = {kShiftLeave, false};
+    }
+    EXPECT_EQ(AllocationsDuring([] { EXPECT_TRUE(ArrangeMonth(&g_month).arranged); }), 0);
+    g_month.limits.minDay = kMonthMaxNurses;
+    EXPECT_EQ(AllocationsDuring([] { EXPECT_FALSE(ArrangeMonth(&g_month).arranged); }), 0);
+}
+
 TEST(NoHeap, CounterSeesAllocations) {
     EXPECT_GT(AllocationsDuring([] {
                   void* volatile p = std::malloc(16);
@@ -198,27 +216,6 @@ TEST(NoHeap, CounterSeesAllocations) {
                   delete new int(3);
               }),
               1);
-}
-
-// The month file at its largest, written and read back as UTF-8 (a GBK file
-// is the system's to decode: iconv here, which allocates, MultiByteToWideChar
-// in the program).
-char g_month_file[kMonthFileCapacity];
-RotaMonth g_month;
-
-TEST(NoHeap, MonthFileAtItsLargest) {
-    RotaTable rota{};
-    const double values[kMaxParams] = {40, 31};
-    BuildRotaTable(GetBuiltinTool(), values, &rota);
-    MakeMonthFromRota(rota, nullptr, L"内科", MonthDate{2027, 1, 1}, &g_month);
-    bool read = false;
-    const long count = AllocationsDuring([&] {
-        const int32_t size = WriteMonthFile(g_month, g_month_file, kMonthFileCapacity);
-        MonthFileError error;
-        read = ReadMonthFile(g_month_file, size, &g_month, &error);
-    });
-    EXPECT_TRUE(read);
-    EXPECT_EQ(count, 0);
 }
 
 }  // namespace

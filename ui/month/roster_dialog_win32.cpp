@@ -16,11 +16,12 @@ constexpr wchar_t kRosterTitle[] = L"名单";
 constexpr wchar_t kWardLabel[] = L"科室";
 constexpr wchar_t kNursesLabel[] = L"护士（每行一人）";
 constexpr wchar_t kRosterHint[] =
-    L"每行：姓名，可再加 Tab 和能级（N0–N4）、Tab 和“不排夜班”；"
+    L"每行：姓名，可再加 Tab 和能级（N0～N4）、Tab 和“不排夜班”；"
     L"可从 Excel 或 WPS 粘贴一至三列。框内按 Ctrl+Tab 输入 Tab。";
 constexpr wchar_t kOkCaption[] = L"确定";
 constexpr wchar_t kCancelCaption[] = L"取消";
-constexpr wchar_t kRosterLineErrorFormat[] = L"名单第 %d 行：%ls\r\n\r\n请改正该行后再按“确定”。";
+// The parser's text names the line ("第 2 行：…").
+constexpr wchar_t kRosterLineErrorFormat[] = L"名单%ls\r\n\r\n请改正该行后再按“确定”。";
 constexpr wchar_t kRosterTooLongFormat[] =
     L"名单过长：最多 %d 名护士，每行一人。\r\n\r\n请删去多余的行后再按“确定”。";
 constexpr wchar_t kRosterSaveFailedFormat[] =
@@ -52,11 +53,23 @@ constexpr int32_t kNoControlId = -1;
 constexpr int32_t kWardFieldId = 100;
 constexpr int32_t kNursesBoxId = 101;
 
+constexpr wchar_t kStaticClass[] = L"STATIC";
+constexpr wchar_t kEditClass[] = L"EDIT";  // framed by a client edge
+constexpr wchar_t kButtonClass[] = L"BUTTON";
+
+constexpr DWORD kLabelStyle = SS_LEFT | SS_NOPREFIX;
+constexpr DWORD kFieldLabelStyle = kLabelStyle | SS_CENTERIMAGE;
+constexpr DWORD kFieldStyle = ES_AUTOHSCROLL | WS_TABSTOP | WS_GROUP;
+// Scrolled, never wrapped: a line of the box is a line of the text.
+constexpr DWORD kBoxStyle = ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL | ES_AUTOHSCROLL |
+                            ES_NOHIDESEL | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP | WS_GROUP;
+constexpr DWORD kOkStyle = BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP;
+constexpr DWORD kCancelStyle = BS_PUSHBUTTON | WS_TABSTOP;
+
 struct RosterControlDef {
     const wchar_t* className;
     const wchar_t* text;
     DWORD style;
-    DWORD exStyle;
     Box box;
     int32_t id;
     FontRole font;
@@ -66,56 +79,13 @@ struct RosterControlDef {
 // to a screen reader. The nurses box gives Tab to the dialog (it moves on) and
 // takes Enter for its lines; Enter in the ward field presses 确定.
 constexpr RosterControlDef kRosterControls[kRosterControlCount] = {
-    {L"STATIC",
-     kWardLabel,
-     SS_LEFT | SS_CENTERIMAGE | SS_NOPREFIX,
-     0,
-     {16, 14, 52, 27},
-     kNoControlId,
-     kLabelFont},
-    {L"EDIT",
-     L"",
-     ES_AUTOHSCROLL | WS_TABSTOP | WS_GROUP,
-     WS_EX_CLIENTEDGE,
-     {72, 14, 392, 27},
-     kWardFieldId,
-     kInputFont},
-    {L"STATIC",
-     kNursesLabel,
-     SS_LEFT | SS_NOPREFIX,
-     0,
-     {16, 54, 448, 22},
-     kNoControlId,
-     kLabelFont},
-    {L"EDIT",
-     L"",
-     ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL | ES_AUTOHSCROLL | ES_NOHIDESEL | WS_VSCROLL |
-         WS_HSCROLL | WS_TABSTOP | WS_GROUP,
-     WS_EX_CLIENTEDGE,
-     {16, 78, 448, 256},
-     kNursesBoxId,
-     kInputFont},
-    {L"STATIC",
-     kRosterHint,
-     SS_LEFT | SS_NOPREFIX,
-     0,
-     {16, 342, 448, 40},
-     kNoControlId,
-     kSmallFont},
-    {L"BUTTON",
-     kOkCaption,
-     BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP,
-     0,
-     {264, 394, 96, 30},
-     IDOK,
-     kButtonFont},
-    {L"BUTTON",
-     kCancelCaption,
-     BS_PUSHBUTTON | WS_TABSTOP,
-     0,
-     {368, 394, 96, 30},
-     IDCANCEL,
-     kButtonFont},
+    {kStaticClass, kWardLabel, kFieldLabelStyle, {16, 14, 52, 27}, kNoControlId, kLabelFont},
+    {kEditClass, L"", kFieldStyle, {72, 14, 392, 27}, kWardFieldId, kInputFont},
+    {kStaticClass, kNursesLabel, kLabelStyle, {16, 54, 448, 22}, kNoControlId, kLabelFont},
+    {kEditClass, L"", kBoxStyle, {16, 78, 448, 256}, kNursesBoxId, kInputFont},
+    {kStaticClass, kRosterHint, kLabelStyle, {16, 342, 448, 40}, kNoControlId, kSmallFont},
+    {kButtonClass, kOkCaption, kOkStyle, {264, 394, 96, 30}, IDOK, kButtonFont},
+    {kButtonClass, kCancelCaption, kCancelStyle, {368, 394, 96, 30}, IDCANCEL, kButtonFont},
 };
 
 // An empty dialog in memory: its controls are created at the owner's scale.
@@ -157,11 +127,26 @@ void ChoosePalette(RosterDialog& dialog) {
     dialog.panelBrush = CreateSolidBrush(ToColorRef(Paint(dialog.palette, kPanelPaint)));
 }
 
-// Every control at the dialog's scale, in its new font; the old fonts go once
-// no control holds them.
-void ScaleControls(RosterDialog& dialog, int32_t dpi) {
+// The DPI's own scale, lowered where the dialog would not fit the work area
+// (a small screen at a large DPI), so that its buttons stay on the screen.
+Scale FittingScale(int32_t dpi, Box work, FrameSize frame) {
+    Scale scale = {dpi, 96};
+    const Scale rooms[] = {{work.width - frame.width, kClientWidth},
+                           {work.height - frame.height, kClientHeight}};
+    for (const Scale room : rooms) {
+        const bool smaller = int64_t{room.numerator} * scale.denominator <
+                             int64_t{scale.numerator} * room.denominator;
+        if (room.numerator > 0 && smaller) scale = room;
+    }
+    return scale;
+}
+
+// Every control at the scale for the DPI and the work area of the dialog's
+// monitor, in its new font; the old fonts go once no control holds them.
+void ScaleControls(RosterDialog& dialog, int32_t dpi, HWND on_monitor) {
     dialog.dpi = dpi;
-    dialog.scale = {dpi, 96};
+    dialog.scale =
+        FittingScale(dpi, MonitorWorkArea(on_monitor), FrameAtDpi(kRosterDialogStyle, dpi));
     HFONT old_fonts[kFontRoleCount];
     for (int32_t role = 0; role < kFontRoleCount; ++role)
         old_fonts[role] = dialog.fonts[role];
@@ -177,18 +162,18 @@ void ScaleControls(RosterDialog& dialog, int32_t dpi) {
     DeleteFonts(old_fonts);
 }
 
-// Centred on the owner, inside the work area of the owner's monitor.
-void PlaceOverOwner(const RosterDialog& dialog) {
+// The dialog's outer size at its scale.
+SIZE OuterSize(const RosterDialog& dialog) {
     const FrameSize frame = FrameAtDpi(kRosterDialogStyle, dialog.dpi);
-    const int32_t width = Scaled(kClientWidth, dialog.scale) + frame.width;
-    const int32_t height = Scaled(kClientHeight, dialog.scale) + frame.height;
-    RECT owner{};
-    const Box work = MonitorWorkArea(dialog.owner);
-    if (dialog.owner == nullptr || !GetWindowRect(dialog.owner, &owner)) {
-        owner = {work.x, work.y, work.x + work.width, work.y + work.height};
-    }
-    int32_t x = owner.left + (owner.right - owner.left - width) / 2;
-    int32_t y = owner.top + (owner.bottom - owner.top - height) / 2;
+    return {Scaled(kClientWidth, dialog.scale) + frame.width,
+            Scaled(kClientHeight, dialog.scale) + frame.height};
+}
+
+// The dialog at its size with its top left at (x, y), moved where it would
+// stick out of the work area of the monitor that on_monitor is on.
+void PlaceInside(const RosterDialog& dialog, HWND on_monitor, int32_t x, int32_t y) {
+    const auto [width, height] = OuterSize(dialog);
+    const Box work = MonitorWorkArea(on_monitor);
     if (x + width > work.x + work.width) x = work.x + work.width - width;
     if (y + height > work.y + work.height) y = work.y + work.height - height;
     if (x < work.x) x = work.x;
@@ -196,13 +181,21 @@ void PlaceOverOwner(const RosterDialog& dialog) {
     SetWindowPos(dialog.window, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-// Moved to a monitor of another DPI: the rectangle the system suggests, the
-// controls and fonts at the new scale.
+// Centred on the owner (on its screen's work area without one).
+void PlaceOverOwner(const RosterDialog& dialog) {
+    const auto [width, height] = OuterSize(dialog);
+    const Box work = MonitorWorkArea(dialog.owner);
+    RECT owner = {work.x, work.y, work.x + work.width, work.y + work.height};
+    if (dialog.owner != nullptr) GetWindowRect(dialog.owner, &owner);
+    PlaceInside(dialog, dialog.owner, owner.left + (owner.right - owner.left - width) / 2,
+                owner.top + (owner.bottom - owner.top - height) / 2);
+}
+
+// Moved to a monitor of another DPI: where the system suggests, the controls
+// and fonts at the new scale.
 void OnDpiChanged(RosterDialog& dialog, int32_t dpi, const RECT& suggested) {
-    ScaleControls(dialog, dpi);
-    SetWindowPos(dialog.window, nullptr, suggested.left, suggested.top,
-                 suggested.right - suggested.left, suggested.bottom - suggested.top,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+    ScaleControls(dialog, dpi, dialog.window);
+    PlaceInside(dialog, dialog.window, suggested.left, suggested.top);
     InvalidateRect(dialog.window, nullptr, TRUE);
 }
 
@@ -281,10 +274,18 @@ void OnOk(RosterDialog& dialog) {
     if (!ReadNursesText(dialog)) return;
     WardRoster typed{};
     ReadWard(dialog, typed.ward);
+    if (StartsAsAFormula(typed.ward, TextLength(typed.ward))) {
+        wchar_t message[kRosterMessageCapacity];
+        FormatText(message, kRosterMessageCapacity, L"科室“%ls”%ls", typed.ward,
+                   kFormulaStartText);
+        ShowMessage(dialog, message, kInputErrorCaption);
+        SetFocus(dialog.controls[kWardField]);
+        return;
+    }
     RosterError error{};
     if (!ParseRosterText(dialog.text, &typed.roster, &error)) {
         wchar_t message[kRosterMessageCapacity];
-        FormatText(message, kRosterMessageCapacity, kRosterLineErrorFormat, error.line, error.text);
+        FormatText(message, kRosterMessageCapacity, kRosterLineErrorFormat, error.text);
         ShowMessage(dialog, message, kInputErrorCaption);
         SelectNursesLine(dialog, error.line);
         return;
@@ -312,6 +313,19 @@ void OnNursesBoxFocus(const RosterDialog& dialog) {
     if (length > 0 && start == 0 && end == length) SendMessageW(box, EM_SETSEL, length, length);
 }
 
+// Tab leaves the nurses box as it leaves every field, on every system; Ctrl+Tab
+// types the tab that parts a name from its grade (a paste brings its own).
+LRESULT CALLBACK NursesBoxProc(HWND box, UINT message, WPARAM wparam, LPARAM lparam) {
+    const auto edit_proc = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(box, GWLP_USERDATA));
+    const bool control_tab = wparam == VK_TAB && GetKeyState(VK_CONTROL) < 0;
+    if (message == WM_KEYDOWN && control_tab) {
+        SendMessageW(box, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L"\t"));
+        return 0;
+    }
+    if (message == WM_CHAR && control_tab) return 0;  // typed above
+    return CallWindowProcW(edit_proc, box, message, wparam, lparam);
+}
+
 void OnCommand(RosterDialog& dialog, WPARAM wparam) {
     switch (LOWORD(wparam)) {
         case IDOK:
@@ -334,12 +348,16 @@ void CreateControls(RosterDialog& dialog) {
     HINSTANCE instance = GetModuleHandleW(nullptr);
     for (int32_t i = 0; i < kRosterControlCount; ++i) {
         const RosterControlDef& def = kRosterControls[i];
+        const DWORD edge = def.className == kEditClass ? WS_EX_CLIENTEDGE : 0;
         dialog.controls[i] = CreateWindowExW(
-            def.exStyle, def.className, def.text, WS_CHILD | WS_VISIBLE | def.style, 0, 0, 0, 0,
+            edge, def.className, def.text, WS_CHILD | WS_VISIBLE | def.style, 0, 0, 0, 0,
             dialog.window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(def.id)), instance,
             nullptr);
     }
     SendMessageW(dialog.controls[kWardField], EM_SETLIMITTEXT, kWardNameMaxLength, 0);
+    HWND box = dialog.controls[kNursesBox];
+    SetWindowLongPtrW(box, GWLP_USERDATA, GetWindowLongPtrW(box, GWLP_WNDPROC));
+    SetWindowLongPtrW(box, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(NursesBoxProc));
 }
 
 BOOL OnInitDialog(RosterDialog& dialog, HWND window) {
@@ -347,7 +365,7 @@ BOOL OnInitDialog(RosterDialog& dialog, HWND window) {
     SetWindowLongPtrW(window, DWLP_USER, reinterpret_cast<LONG_PTR>(&dialog));
     ChoosePalette(dialog);
     CreateControls(dialog);
-    ScaleControls(dialog, WindowDpi(dialog.owner, SystemDpi()));
+    ScaleControls(dialog, WindowDpi(dialog.owner, SystemDpi()), dialog.owner);
     PlaceOverOwner(dialog);
     ShowRoster(dialog, *dialog.roster);
     HWND ward = dialog.controls[kWardField];
