@@ -7,6 +7,7 @@
 #include "platform/local_date.h"
 #include "ui/clipboard_html_win32.h"
 #include "ui/commands.h"
+#include "ui/shell_text.h"
 #include "ui/month/file_dialogs_win32.h"
 #include "ui/month/roster_dialog_win32.h"
 #include "ui/print/print_preview_win32.h"
@@ -68,8 +69,21 @@ const wchar_t* FileNameOf(const wchar_t* path) {
 
 // Written whole or not at all; on failure the box says so and the month
 // stays unsaved.
+// What is saved must open again: a month the file would refuse (a text that
+// no check caught on its way in) is not written at all, and the box says why.
+bool ReopensAsSaved(MonthWindowState& s, int32_t length) {
+    RotaMonth reread;
+    MonthFileError error{};
+    if (length < 0 || ReadMonthFile(s.fileBytes, length, &reread, &error)) return true;
+    wchar_t text[kBoxTextCapacity];
+    FormatText(text, kBoxTextCapacity, L"排班表未保存：保存后将无法再打开。\r\n%ls", error.text);
+    ShowBox(s.window, text, kSaveFailedCaption, MB_ICONWARNING);
+    return false;
+}
+
 bool SaveMonthTo(MonthWindowState& s, const wchar_t* path) {
     const int32_t length = WriteMonthFile(s.month, s.fileBytes, kMonthFileCapacity);
+    if (!ReopensAsSaved(s, length)) return false;
     FileStamp stamp{};
     if (length < 0 || !WriteWholeFile(path, s.fileBytes, length, &stamp)) {
         wchar_t text[kBoxTextCapacity];
@@ -273,6 +287,14 @@ bool TakeFields(MonthWindowState& s) {
     s.change = s.month;
     GetWindowTextW(s.wardEdit, s.change.ward, kWardNameCapacity);
     bool taken = true;
+    if (StartsAsAFormula(s.change.ward, TextLength(s.change.ward))) {
+        wchar_t message[kBoxTextCapacity];
+        FormatText(message, kBoxTextCapacity, L"科室“%ls”%ls", s.change.ward, kFormulaStartText);
+        CopyText(s.change.ward, kWardNameCapacity, s.month.ward);
+        SetWindowTextW(s.wardEdit, s.month.ward);
+        ShowBox(s.window, message, kInputErrorCaption, MB_ICONWARNING);
+        taken = false;
+    }
     for (int32_t f = 0; f < kMonthLimitFieldCount; ++f)
         taken = TakeLimit(s, static_cast<MonthLimitField>(f)) && taken;
     CommitMonthChange(s);

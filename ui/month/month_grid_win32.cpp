@@ -3,8 +3,10 @@
 // keys a spreadsheet takes and tells a screen reader what the current cell is.
 #include "engine/bounded_text.h"
 #include "ui/gdi_guards.h"
+#include "ui/commands.h"
 #include "ui/month/month_window_state.h"
 #include "ui/painting.h"
+#include "ui/shell_text.h"
 
 namespace {
 
@@ -530,6 +532,12 @@ void EndNameEdit(MonthWindowState& state, bool keep) {
     DestroyWindow(edit);
     const int32_t n = state.editedNurse;
     if (!keep || !HasText(name) || n < 0 || n >= state.month.nurses) return;
+    if (StartsAsAFormula(name, TextLength(name))) {
+        wchar_t message[kNurseNameCapacity + 64];
+        FormatText(message, kNurseNameCapacity + 64, L"姓名“%ls”%ls", name, kFormulaStartText);
+        ShowBox(state.window, message, kInputErrorCaption, MB_ICONWARNING);
+        return;
+    }
     state.change = state.month;
     CopyText(state.change.nurse[n].name, kNurseNameCapacity, name);
     CommitMonthChange(state);

@@ -276,8 +276,7 @@ void OnOk(RosterDialog& dialog) {
     ReadWard(dialog, typed.ward);
     if (StartsAsAFormula(typed.ward, TextLength(typed.ward))) {
         wchar_t message[kRosterMessageCapacity];
-        FormatText(message, kRosterMessageCapacity, L"科室“%ls”%ls", typed.ward,
-                   kFormulaStartText);
+        FormatText(message, kRosterMessageCapacity, L"科室“%ls”%ls", typed.ward, kFormulaStartText);
         ShowMessage(dialog, message, kInputErrorCaption);
         SetFocus(dialog.controls[kWardField]);
         return;
