@@ -19,6 +19,7 @@
 #include "ui/window_dpi.h"
 #include "ui/window_fonts.h"
 #include "ui/window_keys.h"
+#include "ui/window_user_data.h"
 
 namespace {
 
@@ -483,13 +484,7 @@ LRESULT HandleMonthMessage(MonthWindowState& s, UINT message, WPARAM wparam, LPA
 }
 
 LRESULT CALLBACK MonthWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-    if (message == WM_NCCREATE) {
-        auto* creation = reinterpret_cast<const CREATESTRUCTW*>(lparam);
-        auto* state = static_cast<MonthWindowState*>(creation->lpCreateParams);
-        state->window = window;
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(state));
-    }
-    auto* state = reinterpret_cast<MonthWindowState*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    auto* state = StateOfWindow(window, message, lparam, &MonthWindowState::window);
     if (state == nullptr) return DefWindowProcW(window, message, wparam, lparam);
     return HandleMonthMessage(*state, message, wparam, lparam);
 }

@@ -12,6 +12,7 @@
 #include "ui/window_dpi.h"
 #include "ui/window_fonts.h"
 #include "ui/window_keys.h"
+#include "ui/window_user_data.h"
 
 namespace {
 
@@ -300,13 +301,7 @@ LRESULT HandlePreviewMessage(PreviewState& preview, UINT message, WPARAM wparam,
 }
 
 LRESULT CALLBACK PreviewWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-    if (message == WM_NCCREATE) {
-        auto* creation = reinterpret_cast<const CREATESTRUCTW*>(lparam);
-        auto* preview = static_cast<PreviewState*>(creation->lpCreateParams);
-        preview->window = window;
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(preview));
-    }
-    auto* preview = reinterpret_cast<PreviewState*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    auto* preview = StateOfWindow(window, message, lparam, &PreviewState::window);
     if (preview == nullptr) return DefWindowProcW(window, message, wparam, lparam);
     return HandlePreviewMessage(*preview, message, wparam, lparam);
 }
