@@ -33,8 +33,8 @@ constexpr LimitLine kLimitLines[] = {
 };
 
 // The staffing lines under the table, one per shift in MonthShift order.
-constexpr const wchar_t* kStaffKeys[kMonthShiftCount] = {L"白班人数", L"夜班人数", L"休息人数",
-                                                         L"请假人数"};
+constexpr const wchar_t* kStaffKeys[kMonthShiftCount] = {
+    kMonthStaffingNames[0], kMonthStaffingNames[1], kMonthStaffingNames[2], kMonthStaffingNames[3]};
 
 // A cell the head nurse set is written with this mark behind its shift.
 constexpr wchar_t kByHandMark = L'*';
@@ -640,28 +640,11 @@ bool ReadTableHead(FileReader* reader, const RotaMonth& month) {
     return true;
 }
 
-struct ShiftSpelling {
-    wchar_t letter;
-    MonthShift shift;
-};
-// What the window takes from the keyboard, also in lower case: a spreadsheet
-// user types the same.
-constexpr ShiftSpelling kShiftSpellings[] = {
-    {L'D', kShiftDay},   {L'd', kShiftDay},    {L'白', kShiftDay},  {L'N', kShiftNight},
-    {L'n', kShiftNight}, {L'夜', kShiftNight}, {L'R', kShiftRest},  {L'r', kShiftRest},
-    {L'休', kShiftRest}, {L'假', kShiftLeave}, {L'J', kShiftLeave}, {L'j', kShiftLeave},
-};
-
 bool ReadShift(const Cell& cell, MonthCell* shift) {
     Trimmed text = TrimmedOf(cell);
     shift->byHand = text.length == 2 && text.text[1] == kByHandMark;
     if (text.length != (shift->byHand ? 2 : 1)) return false;
-    for (const ShiftSpelling& spelling : kShiftSpellings) {
-        if (spelling.letter != text.text[0]) continue;
-        shift->shift = spelling.shift;
-        return true;
-    }
-    return false;
+    return ShiftOfSpelling(text.text[0], &shift->shift);
 }
 
 bool ReadGrade(const Cell& cell, int8_t* grade) {

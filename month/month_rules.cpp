@@ -156,6 +156,13 @@ void CheckMonth(const RotaMonth& month, MonthCheck* check) {
     CheckNightSpread(month, counts, check);
 }
 
+RuleBits StaffingRowRules(const MonthCheck& check, int32_t day, int32_t shift) {
+    const RuleBits rules = check.dayRules[day];
+    if (shift == kShiftDay) return rules & RuleBit(kRuleDayShort);
+    if (shift == kShiftNight) return rules & (RuleBit(kRuleNightShort) | RuleBit(kRuleNightGrade));
+    return 0;
+}
+
 void FormatBreach(const RotaMonth& month, const MonthBreach& breach, wchar_t* out,
                   int32_t capacity) {
     const wchar_t* name = NurseName(month, breach.nurse);

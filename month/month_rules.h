@@ -57,6 +57,11 @@ struct MonthCheck {
 // day, then the day rules by day, then the soft ones.
 void CheckMonth(const RotaMonth& month, MonthCheck* check);
 
+// The day-level breaches that a shift's staffing row under the grid shows for
+// a day: the day shift's when short, the night's when short or without a
+// senior nurse; none for rest and leave.
+RuleBits StaffingRowRules(const MonthCheck& check, int32_t day, int32_t shift);
+
 // A breach in words that name the nurse, the dates and the rule:
 // "张三：1月3日夜班后，1月4日白班".
 constexpr int32_t kBreachTextCapacity = 96;

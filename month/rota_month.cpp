@@ -91,6 +91,24 @@ const wchar_t* GradeName(int8_t grade) {
     return grade >= 0 && grade <= kMaxGrade ? kGradeNames[grade] : L"";
 }
 
+bool ShiftOfSpelling(wchar_t character, uint8_t* shift) {
+    struct Spelling {
+        wchar_t character;
+        uint8_t shift;
+    };
+    constexpr Spelling kSpellings[] = {
+        {L'D', kShiftDay},   {L'd', kShiftDay},    {L'白', kShiftDay},  {L'N', kShiftNight},
+        {L'n', kShiftNight}, {L'夜', kShiftNight}, {L'R', kShiftRest},  {L'r', kShiftRest},
+        {L'休', kShiftRest}, {L'J', kShiftLeave},  {L'j', kShiftLeave}, {L'假', kShiftLeave},
+    };
+    for (const Spelling& spelling : kSpellings) {
+        if (spelling.character != character) continue;
+        *shift = spelling.shift;
+        return true;
+    }
+    return false;
+}
+
 uint8_t ComputedShift(int32_t nurse_index, int32_t day_index) {
     return static_cast<uint8_t>(RotaShift(nurse_index, day_index));
 }

@@ -29,6 +29,13 @@ enum MonthShift : uint8_t {
 constexpr int32_t kMonthShiftCount = 4;
 constexpr wchar_t kMonthShiftLetters[kMonthShiftCount] = {L'D', L'N', L'R', L'假'};
 constexpr wchar_t kMonthShiftNames[kMonthShiftCount][3] = {L"白班", L"夜班", L"休息", L"假"};
+// The staffing rows under a month's grid, one per shift, on every view of it.
+constexpr wchar_t kMonthStaffingNames[kMonthShiftCount][5] = {L"白班人数", L"夜班人数", L"休息人数",
+                                                              L"请假人数"};
+
+// A shift as it is typed or written in a cell: D N R J (either case) or
+// 白 夜 休 假; false for any other character.
+bool ShiftOfSpelling(wchar_t character, uint8_t* shift);
 
 inline bool IsWorkingShift(uint8_t shift) {
     return shift == kShiftDay || shift == kShiftNight;

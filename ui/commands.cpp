@@ -40,22 +40,6 @@ bool ReadParameterFields(WindowState& state) {
     return false;
 }
 
-// The clipboard is touched only once its data is ready, and emptied only when
-// it is about to receive the new data. The plain text decides the outcome; the
-// table is an extra that a spreadsheet pastes as rows and cells, and is freed
-// here whenever the clipboard does not take it, an unopened clipboard included.
-bool PlaceOnClipboard(HWND owner, HGLOBAL text, HGLOBAL table) {
-    const bool opened = OpenClipboard(owner) != FALSE;
-    const bool placed =
-        opened && EmptyClipboard() && SetClipboardData(CF_UNICODETEXT, text) != nullptr;
-    const UINT table_format = HtmlClipboardFormat();
-    const bool table_placed = placed && table != nullptr && table_format != 0 &&
-                              SetClipboardData(table_format, table) != nullptr;
-    if (opened) CloseClipboard();
-    if (table != nullptr && !table_placed) GlobalFree(table);
-    return placed;
-}
-
 // While a save waits for the record file the window goes on handling its
 // messages: it repaints, answers, and is never marked as not responding. A
 // WM_QUIT taken out of the queue here is kept and posted again once the save is
@@ -184,6 +168,21 @@ void SaveRecordCommand(WindowState& state) {
     if (pump.quitSeen) PostQuitMessage(pump.exitCode);
 }
 
+// The clipboard is touched only once its data is ready, and emptied only when
+// it is about to receive the new data. The plain text decides the outcome; the
+// table is an extra that a spreadsheet pastes as rows and cells, and is freed
+// here whenever the clipboard does not take it, an unopened clipboard included.
+bool PlaceOnOpenedClipboard(bool opened, HGLOBAL text, HGLOBAL table) {
+    const bool placed =
+        opened && EmptyClipboard() && SetClipboardData(CF_UNICODETEXT, text) != nullptr;
+    const UINT table_format = HtmlClipboardFormat();
+    const bool table_placed = placed && table != nullptr && table_format != 0 &&
+                              SetClipboardData(table_format, table) != nullptr;
+    if (opened) CloseClipboard();
+    if (table != nullptr && !table_placed) GlobalFree(table);
+    return placed;
+}
+
 void CopyCommand(WindowState& state) {
     if (!HasResult(state)) {
         ShowBox(state.mainWindow, kCopyNeedsResultText, kNoResultCaption, MB_ICONINFORMATION);
@@ -194,7 +193,8 @@ void CopyCommand(WindowState& state) {
         SetStatus(state, kCopyFailedStatus);
         return;
     }
-    const bool placed = PlaceOnClipboard(state.mainWindow, text, PrepareClipboardTable(state));
+    const bool placed = PlaceOnOpenedClipboard(OpenClipboard(state.mainWindow) != FALSE, text,
+                                               PrepareClipboardTable(state));
     if (!placed) GlobalFree(text);
     SetStatus(state, placed ? kCopiedStatus : kCopyFailedStatus);
 }

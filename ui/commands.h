@@ -18,5 +18,10 @@ void SetStatus(WindowState& state, const wchar_t* text);
 // A message box owned by owner; the control that had the focus has it again
 // once the box is closed.
 void ShowBox(HWND owner, const wchar_t* text, const wchar_t* caption, UINT icon);
+// Puts the text, and the "HTML Format" table when there is one, on the
+// clipboard that the caller opened (opened false: it could not be opened),
+// then closes it; the table is freed whenever the clipboard does not take it,
+// the text is the caller's to free unless this returns true.
+bool PlaceOnOpenedClipboard(bool opened, HGLOBAL text, HGLOBAL table);
 // A non-empty saved report is the one mark that a result exists.
 bool HasResult(const WindowState& state);

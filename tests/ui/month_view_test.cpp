@@ -121,13 +121,13 @@ TEST(MonthView, TypedLettersAndCharactersSetTheirShift) {
     for (int32_t shift = 0; shift < kMonthShiftCount; ++shift) {
         for (wchar_t c : typed[shift]) {
             uint8_t got = 99;
-            EXPECT_TRUE(ShiftOfTypedCharacter(c, &got));
+            EXPECT_TRUE(ShiftOfSpelling(c, &got));
             EXPECT_EQ(got, shift);
         }
     }
     uint8_t got = 99;
     for (wchar_t c : std::wstring(L"AXz 1\t班"))
-        EXPECT_FALSE(ShiftOfTypedCharacter(c, &got)) << static_cast<int>(c);
+        EXPECT_FALSE(ShiftOfSpelling(c, &got)) << static_cast<int>(c);
 }
 
 }  // namespace

@@ -8,9 +8,6 @@ namespace {
 constexpr int32_t kCellCapacity = 48;
 constexpr int32_t kLineCapacity = 160;
 
-constexpr const wchar_t* kCountHeads[kMonthShiftCount] = {L"白班", L"夜班", L"休息", L"假"};
-constexpr const wchar_t* kStaffingHeads[kMonthShiftCount] = {L"白班人数", L"夜班人数", L"休息人数",
-                                                             L"请假人数"};
 constexpr wchar_t kSignatureLine[] = L"排班人：__________    审核：__________    日期：__________";
 
 // How a cell stands out: its column shaded (a weekend or a holiday), its
@@ -99,7 +96,7 @@ void PutHeadRows(TableSink& sink, const RotaMonth& month) {
         FormatText(head, kCellCapacity, L"%d日", DateOfDay(month, day).day);
         PutCell(sink, head, kHeadCell | DayLook(month, day));
     }
-    for (const wchar_t* head : kCountHeads)
+    for (const wchar_t* head : kMonthShiftNames)
         PutCell(sink, head, kHeadCell);
     CloseRow(sink);
 
@@ -132,20 +129,14 @@ void PutNurseRow(TableSink& sink, const RotaMonth& month, const MonthCheck& chec
     CloseRow(sink);
 }
 
-RuleBits ShortRuleOf(int32_t shift) {
-    if (shift == kShiftDay) return RuleBit(kRuleDayShort);
-    if (shift == kShiftNight) return RuleBit(kRuleNightShort) | RuleBit(kRuleNightGrade);
-    return 0;
-}
-
 void PutStaffingRows(TableSink& sink, const RotaMonth& month, const MonthCheck& check,
                      const MonthCounts& counts) {
     for (int32_t shift = 0; shift < kMonthShiftCount; ++shift) {
         OpenRow(sink);
-        PutCell(sink, kStaffingHeads[shift]);
+        PutCell(sink, kMonthStaffingNames[shift]);
         PutCell(sink, L"");
         for (int32_t day = 0; day < month.days; ++day) {
-            const bool short_of = (check.dayRules[day] & ShortRuleOf(shift)) != 0;
+            const bool short_of = StaffingRowRules(check, day, shift) != 0;
             PutCount(sink, counts.day[day][shift],
                      DayLook(month, day) | (short_of ? kBreachCell : kPlainCell));
         }

@@ -252,15 +252,9 @@ void CopyMonth(MonthWindowState& s) {
                               : MakeClipboardData(
                                     s.copyText, static_cast<SIZE_T>(length + 1) * sizeof(wchar_t));
     HGLOBAL table = table_size < 0 ? nullptr : MakeHtmlClipboardData(s.copyTable, table_size);
-    const bool opened = text != nullptr && OpenClipboardPatiently(s.window);
     const bool placed =
-        opened && EmptyClipboard() && SetClipboardData(CF_UNICODETEXT, text) != nullptr;
-    const UINT table_format = HtmlClipboardFormat();
-    const bool table_placed = placed && table != nullptr && table_format != 0 &&
-                              SetClipboardData(table_format, table) != nullptr;
-    if (opened) CloseClipboard();
+        PlaceOnOpenedClipboard(text != nullptr && OpenClipboardPatiently(s.window), text, table);
     if (text != nullptr && !placed) GlobalFree(text);
-    if (table != nullptr && !table_placed) GlobalFree(table);
     if (!placed) ShowBox(s.window, L"复制失败，请重试。", kMonthCaption, MB_ICONWARNING);
 }
 

@@ -101,13 +101,6 @@ void DrawCell(const GridPainter& p, Box box, const wchar_t* text, bool shaded, b
                 DT_CENTER);
 }
 
-RuleBits StaffingRules(const MonthCheck& check, int32_t day, int32_t shift) {
-    const RuleBits rules = check.dayRules[day];
-    if (shift == kShiftDay) return rules & RuleBit(kRuleDayShort);
-    if (shift == kShiftNight) return rules & (RuleBit(kRuleNightShort) | RuleBit(kRuleNightGrade));
-    return 0;
-}
-
 void DrawBodyCell(const GridPainter& p, const MonthCounts& counts, int32_t row, int32_t column,
                   Box box) {
     const MonthWindowState& s = p.state;
@@ -124,7 +117,7 @@ void DrawBodyCell(const GridPainter& p, const MonthCounts& counts, int32_t row, 
     } else if (day) {
         const int32_t shift = row - month.nurses;
         FormatText(text, 16, L"%d", counts.day[column][shift]);
-        rules = StaffingRules(s.check, column, shift);
+        rules = StaffingRowRules(s.check, column, shift);
     }
     const bool current = row == s.nurse && column == s.column;
     DrawCell(p, box, text, day && IsShadedDay(month, column), current, kInputFont);
@@ -156,7 +149,7 @@ void DrawNameColumn(const GridPainter& p) {
         if (row < s.month.nurses) {
             FormatNameCell(s.month.nurse[row], name, kNurseNameCapacity + 8);
         } else {
-            CopyText(name, kNurseNameCapacity + 8, kStaffingRowNames[row - s.month.nurses]);
+            CopyText(name, kNurseNameCapacity + 8, kMonthStaffingNames[row - s.month.nurses]);
         }
         const Box box = {0, row_box.y, p.view.frozenWidth, row_box.height};
         const bool current = row == s.nurse && s.column == kNameColumn;
@@ -352,7 +345,7 @@ bool OnKeyDown(MonthWindowState& state, WPARAM key) {
 
 void OnCharacter(MonthWindowState& state, wchar_t character) {
     uint8_t shift = 0;
-    if (state.column < 0 || !ShiftOfTypedCharacter(character, &shift)) return;
+    if (state.column < 0 || !ShiftOfSpelling(character, &shift)) return;
     state.change = state.month;
     SetCellByHand(&state.change, state.nurse, state.column, shift);
     CommitMonthChange(state);

@@ -271,21 +271,3 @@ void BuildLimitErrorText(MonthLimitField field, wchar_t* out, int32_t capacity) 
     FormatText(out, capacity, L"%ls须为 %d 至 %d 之间的整数。", def.label, def.range.low,
                def.range.high);
 }
-
-bool ShiftOfTypedCharacter(wchar_t character, uint8_t* shift) {
-    struct Typed {
-        wchar_t character;
-        uint8_t shift;
-    };
-    constexpr Typed kTyped[] = {
-        {L'D', kShiftDay},   {L'd', kShiftDay},    {L'白', kShiftDay},  {L'N', kShiftNight},
-        {L'n', kShiftNight}, {L'夜', kShiftNight}, {L'R', kShiftRest},  {L'r', kShiftRest},
-        {L'休', kShiftRest}, {L'J', kShiftLeave},  {L'j', kShiftLeave}, {L'假', kShiftLeave},
-    };
-    for (const Typed& typed : kTyped) {
-        if (typed.character != character) continue;
-        *shift = typed.shift;
-        return true;
-    }
-    return false;
-}

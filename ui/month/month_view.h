@@ -76,8 +76,6 @@ GridHit HitTestGrid(const RotaMonth& month, GridScroll scroll, int32_t x, int32_
 // ---- Texts -------------------------------------------------------------------
 
 constexpr wchar_t kMonthWindowTitlePrefix[] = L"排班表";
-constexpr wchar_t kStaffingRowNames[kMonthShiftCount][5] = {L"白班人数", L"夜班人数", L"休息人数",
-                                                            L"请假人数"};
 constexpr wchar_t kCountColumnNames[kMonthShiftCount][2] = {L"白", L"夜", L"休", L"假"};
 constexpr wchar_t kNameHeader[] = L"姓名";
 
@@ -139,7 +137,3 @@ bool ParseLimitText(const wchar_t* text, MonthLimitField field, int32_t* value);
 // "连续夜班上限须为 1 至 31 之间的整数。"
 constexpr int32_t kLimitErrorCapacity = 96;
 void BuildLimitErrorText(MonthLimitField field, wchar_t* out, int32_t capacity);
-
-// A typed character as a shift: D N R J (either case) or 白 夜 休 假; false
-// for any other.
-bool ShiftOfTypedCharacter(wchar_t character, uint8_t* shift);

@@ -30,9 +30,10 @@ constexpr int32_t kCountWidth = 260;
 // errs wide, so that a line laid out to fit is never cut when drawn.
 constexpr int32_t kNarrowWidth = 62;
 
-// Cell fills by shift (D, N, R): three grey levels that a black-and-white
-// printer keeps apart, each light enough for a black letter.
-constexpr uint8_t kShiftGreys[kRotaShiftCount] = {255, 150, 215};
+// Cell fills by shift (D, N, R, leave): three grey levels that a
+// black-and-white printer keeps apart, each light enough for a black letter;
+// leave stays white, its word telling it from a day shift.
+constexpr uint8_t kShiftGreys[kMonthShiftCount] = {255, 150, 215, 255};
 constexpr uint8_t kBlack = 0;
 
 constexpr int32_t kTextCapacity = 160;
@@ -450,11 +451,6 @@ void EmitDayHead(const Emitter& out, const PrintDocument& document, const RotaPa
              kPrintBoldGridFont, PrintAlign::kCentre);
 }
 
-// The count columns' heads: the shifts' names, 假 for the month's leave.
-const wchar_t* CountHead(int32_t shift) {
-    return shift < kRotaShiftCount ? kRotaShiftNames[shift] : kMonthShiftNames[kShiftLeave];
-}
-
 void EmitGridHeadRows(const Emitter& out, const PrintDocument& document, const RotaPage& page,
                       const PrintPlan& plan) {
     const int32_t last = page.shape.headRows - 1;
@@ -468,13 +464,8 @@ void EmitGridHeadRows(const Emitter& out, const PrintDocument& document, const R
     for (int32_t shift = 0; shift < page.shape.shifts; ++shift, ++column) {
         Box head = Cell(page, plan, 0, column);
         head.height = plan.rowHeight * (last + 1);
-        EmitText(out, head, CountHead(shift), kPrintBoldGridFont, PrintAlign::kCentre);
+        EmitText(out, head, kMonthShiftNames[shift], kPrintBoldGridFont, PrintAlign::kCentre);
     }
-}
-
-// Cell fills by shift: leave stays white, its word telling it from a day shift.
-uint8_t ShiftGrey(uint8_t shift) {
-    return shift < kRotaShiftCount ? kShiftGreys[shift] : 255;
 }
 
 void EmitNurseRow(const Emitter& out, const PrintDocument& document, const MonthCounts& counts,
@@ -488,7 +479,7 @@ void EmitNurseRow(const Emitter& out, const PrintDocument& document, const Month
     for (int32_t day = page.firstDay; day < page.endDay; ++day, ++column) {
         const Box cell = Cell(page, plan, row, column);
         const MonthCell shift = month.cell[nurse][day];
-        EmitFill(out, cell, ShiftGrey(shift.shift));
+        EmitFill(out, cell, kShiftGreys[shift.shift]);
         const wchar_t text[2] = {kMonthShiftLetters[shift.shift], L'*'};
         EmitText(out, cell, text, shift.byHand ? 2 : 1, kPrintBoldGridFont, PrintAlign::kCentre);
         if (IsWardMonth(document) && document.check->cellRules[nurse][day] != 0)
@@ -499,31 +490,18 @@ void EmitNurseRow(const Emitter& out, const PrintDocument& document, const Month
         EmitCount(out, Cell(page, plan, row, column++), counts.nurse[nurse][shift]);
 }
 
-// The staffing row of a shift is marked on a day short of its minimum, or (the
-// night) without a senior nurse.
-RuleBits ShortOfRules(int32_t shift) {
-    if (shift == kShiftDay) return RuleBit(kRuleDayShort);
-    if (shift == kShiftNight) return RuleBit(kRuleNightShort) | RuleBit(kRuleNightGrade);
-    return 0;
-}
-
 void EmitStaffingRows(const Emitter& out, const PrintDocument& document, const MonthCounts& counts,
                       const RotaPage& page, const PrintPlan& plan) {
     const int32_t first_row = page.shape.headRows + page.endNurse - page.firstNurse;
     for (int32_t shift = 0; shift < page.shape.shifts; ++shift) {
-        wchar_t head[kTextCapacity];
-        if (shift < kRotaShiftCount)
-            FormatRotaDayCountHead(shift, head, kTextCapacity);
-        else
-            CopyText(head, kTextCapacity, L"请假人数");
-        EmitText(out, Cell(page, plan, first_row + shift, 0), head, kPrintGridFont,
-                 PrintAlign::kCentre);
+        EmitText(out, Cell(page, plan, first_row + shift, 0), kMonthStaffingNames[shift],
+                 kPrintGridFont, PrintAlign::kCentre);
         int32_t column = 1;
         for (int32_t day = page.firstDay; day < page.endDay; ++day, ++column) {
             const Box cell = Cell(page, plan, first_row + shift, column);
             if (IsFreeDay(document, day)) EmitFill(out, cell, kFreeDayGrey);
             EmitCount(out, cell, counts.day[day][shift]);
-            if (IsWardMonth(document) && (document.check->dayRules[day] & ShortOfRules(shift)) != 0)
+            if (IsWardMonth(document) && StaffingRowRules(*document.check, day, shift) != 0)
                 EmitBreachMark(out, cell, plan.page.dpi);
         }
     }
@@ -600,7 +578,7 @@ void EmitStaffAndLegendRow(const Emitter& out, const PrintDocument& document, co
             EmitText(out, name, L"违规", kPrintTextFont, PrintAlign::kLeft);
             continue;
         }
-        EmitFill(out, box, ShiftGrey(static_cast<uint8_t>(shift)));
+        EmitFill(out, box, kShiftGreys[shift]);
         EmitOutline(out, box, rule);
         EmitText(out, box, &kMonthShiftLetters[shift], 1, kPrintBoldTextFont, PrintAlign::kCentre);
         EmitText(out, name, kMonthShiftNames[shift], kPrintTextFont, PrintAlign::kLeft);
